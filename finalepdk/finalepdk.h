@@ -1,0 +1,8 @@
+// The host binding: host records, the catalogue of host services and their binding functions.
+#pragma once
+
+#include "FXBinding.h"
+#include "FXCatalogue.h"
+#include "FXRecordAccess.h"
+#include "FXRecords.h"
+#include "FXTypes.h"

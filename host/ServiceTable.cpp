@@ -1,0 +1,36 @@
+// Every service the substitute host offers, under its FX_ name. The static_cast only compiles
+// when the host's function has exactly the type the binding calls it through.
+#include "Services.h"
+#include "SubstituteHost.h"
+
+namespace plovikhost {
+
+#define HOST_SERVICE(name, function)                                                \
+    ServiceExport {                                                                 \
+#name, reinterpret_cast < void*>(static_cast <FX_HOST_FN(name)>(&function)) \
+    }
+
+const std::vector<ServiceExport>& ServiceTable() {
+    static const std::vector<ServiceExport> table = {
+        HOST_SERVICE(FX_GetMaxLayers, svc::GetMaxLayers),
+        HOST_SERVICE(FX_AlertMessage, svc::AlertMessage),
+        HOST_SERVICE(FX_LoadEData, svc::LoadEData),
+        HOST_SERVICE(FX_SaveEData, svc::SaveEData),
+        HOST_SERVICE(FX_CreateEData, svc::CreateEData),
+        HOST_SERVICE(FX_DeleteEData, svc::DeleteEData),
+        HOST_SERVICE(FX_PreviousEData, svc::PreviousEData),
+        HOST_SERVICE(FX_NextEData, svc::NextEData),
+        HOST_SERVICE(FX_SlotToInst, svc::SlotToInst),
+        HOST_SERVICE(FX_InstToSlot, svc::InstToSlot),
+        HOST_SERVICE(FX_SetCurrentEnigmaDocument, svc::SetCurrentEnigmaDocument),
+        HOST_SERVICE(FX_GetCurrentEnigmaDocument, svc::GetCurrentEnigmaDocument),
+        HOST_SERVICE(FX_GetNextEnigmaDocument, svc::GetNextEnigmaDocument),
+        HOST_SERVICE(FX_StartFinaleEdit, svc::StartFinaleEdit),
+        HOST_SERVICE(FX_EndFinaleEdit, svc::EndFinaleEdit),
+        HOST_SERVICE(FX_CancelFinaleEdit, svc::CancelFinaleEdit),
+        HOST_SERVICE(FX_GetDocumentPath, svc::GetDocumentPath),
+    };
+    return table;
+}
+
+}  // namespace plovikhost

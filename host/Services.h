@@ -1,0 +1,37 @@
+// The substitute host's services, as the host exports them (arguments the binding widens arrive
+// as 32-bit values). ServiceTable.cpp exports each under its FX_ name.
+#pragma once
+
+#include <cstdint>
+
+#include "finalepdk.h"
+
+namespace plovikhost::svc {
+
+// Host settings and messages.
+int32_t FX_STDCALL GetMaxLayers(uint32_t version);
+int32_t FX_STDCALL AlertMessage(FXARG, FXARG, FXARG, const char* message, uint32_t version);
+
+// Documents, instrument lists, edits.
+int32_t FX_STDCALL GetCurrentEnigmaDocument(uint32_t version);
+int32_t FX_STDCALL SetCurrentEnigmaDocument(int32_t document, uint32_t version);
+int32_t FX_STDCALL GetNextEnigmaDocument(int32_t document, uint32_t version);
+int32_t FX_STDCALL GetDocumentPath(int32_t document, char* path, uint32_t version);
+int32_t FX_STDCALL SlotToInst(int32_t slot, uint32_t list, uint32_t version);
+int32_t FX_STDCALL InstToSlot(int32_t instrument, uint32_t list, uint32_t version);
+int32_t FX_STDCALL StartFinaleEdit(const char* name, uint32_t version);
+int32_t FX_STDCALL EndFinaleEdit(uint32_t version);
+int32_t FX_STDCALL CancelFinaleEdit(uint32_t version);
+
+// Data records.
+int32_t FX_STDCALL LoadEData(uint32_t tag, void* key, void* buffer, int32_t* size,
+                             uint32_t version);
+int32_t FX_STDCALL SaveEData(uint32_t tag, void* key, void* buffer, int32_t size, uint32_t version);
+int32_t FX_STDCALL CreateEData(uint32_t tag, void* key, void* buffer, int32_t size,
+                               uint32_t version);
+int32_t FX_STDCALL DeleteEData(uint32_t tag, void* key, uint32_t version);
+int32_t FX_STDCALL NextEData(uint32_t tag, void* key, void* buffer, int32_t size, uint32_t version);
+int32_t FX_STDCALL PreviousEData(uint32_t tag, void* key, void* buffer, int32_t size,
+                                 uint32_t version);
+
+}  // namespace plovikhost::svc

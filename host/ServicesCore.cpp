@@ -1,0 +1,82 @@
+// Host settings, messages, documents, instrument lists and edits.
+#include <algorithm>
+#include <cstring>
+
+#include "Services.h"
+#include "SubstituteHost.h"
+
+namespace plovikhost::svc {
+
+namespace {
+Host& H() {
+    return Host::Get();
+}
+int64_t P(const void* p) {
+    return static_cast<int64_t>(reinterpret_cast<intptr_t>(p));
+}
+}  // namespace
+
+int32_t FX_STDCALL GetMaxLayers(uint32_t version) {
+    H().Log("FX_GetMaxLayers", {version});
+    return H().maxLayers;
+}
+
+int32_t FX_STDCALL AlertMessage(FXARG a, FXARG b, FXARG c, const char* message, uint32_t version) {
+    H().Log("FX_AlertMessage", {a, b, c, P(message), version}, message ? message : "");
+    H().alerts.push_back(message ? message : "");
+    return 1;
+}
+
+int32_t FX_STDCALL GetCurrentEnigmaDocument(uint32_t version) {
+    H().Log("FX_GetCurrentEnigmaDocument", {version});
+    return H().CurrentDocumentNumber();
+}
+
+int32_t FX_STDCALL SetCurrentEnigmaDocument(int32_t document, uint32_t version) {
+    H().Log("FX_SetCurrentEnigmaDocument", {document, version});
+    return H().SetCurrentDocument(static_cast<int16_t>(document)) ? 1 : 0;
+}
+
+int32_t FX_STDCALL GetNextEnigmaDocument(int32_t document, uint32_t version) {
+    H().Log("FX_GetNextEnigmaDocument", {document, version});
+    return H().NextDocumentNumber(static_cast<int16_t>(document));
+}
+
+int32_t FX_STDCALL GetDocumentPath(int32_t document, char* path, uint32_t version) {
+    H().Log("FX_GetDocumentPath", {document, P(path), version});
+    Document* doc = H().FindDocument(static_cast<int16_t>(document));
+    if (!doc || !path) return 0;
+    const size_t n = std::min<size_t>(doc->path.size(), 259);
+    std::memcpy(path, doc->path.data(), n);
+    path[n] = '\0';
+    return 1;
+}
+
+int32_t FX_STDCALL SlotToInst(int32_t slot, uint32_t list, uint32_t version) {
+    H().Log("FX_SlotToInst", {slot, list, version});
+    return H().CurrentDocument().SlotToInstrument(static_cast<int16_t>(slot),
+                                                  static_cast<uint16_t>(list));
+}
+
+int32_t FX_STDCALL InstToSlot(int32_t instrument, uint32_t list, uint32_t version) {
+    H().Log("FX_InstToSlot", {instrument, list, version});
+    return H().CurrentDocument().InstrumentToSlot(static_cast<int16_t>(instrument),
+                                                  static_cast<uint16_t>(list));
+}
+
+int32_t FX_STDCALL StartFinaleEdit(const char* name, uint32_t version) {
+    H().Log("FX_StartFinaleEdit", {P(name), version}, name ? name : "");
+    return H().BeginEdit(name ? name : "");
+}
+
+int32_t FX_STDCALL EndFinaleEdit(uint32_t version) {
+    H().Log("FX_EndFinaleEdit", {version});
+    return H().EndEdit() ? 1 : 0;
+}
+
+int32_t FX_STDCALL CancelFinaleEdit(uint32_t version) {
+    H().Log("FX_CancelFinaleEdit", {version});
+    return H().CancelEdit() ? 1 : 0;
+}
+
+}  // namespace plovikhost::svc

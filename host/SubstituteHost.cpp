@@ -1,0 +1,158 @@
+#include "SubstituteHost.h"
+
+#include <algorithm>
+
+#if !defined(_WIN32)
+#include "StandIn.h"
+#endif
+
+namespace plovikhost {
+
+int16_t Document::SlotToInstrument(int16_t slot, uint16_t list) const {
+    auto it = instrumentLists.find(list);
+    if (it == instrumentLists.end() || slot < 1 || static_cast<size_t>(slot) > it->second.size())
+        return 0;
+    return it->second[static_cast<size_t>(slot - 1)];
+}
+
+int16_t Document::InstrumentToSlot(int16_t instrument, uint16_t list) const {
+    auto it = instrumentLists.find(list);
+    if (it == instrumentLists.end()) return 0;
+    for (size_t i = 0; i < it->second.size(); ++i)
+        if (it->second[i] == instrument) return static_cast<int16_t>(i + 1);
+    return 0;
+}
+
+Host& Host::Get() {
+    static Host host;
+    return host;
+}
+
+void Host::Reset() {
+    hidden_.clear();
+    calls_.clear();
+    counts_.clear();
+    documents_.clear();
+    problems_.clear();
+    edits_.clear();
+    openEdits_.clear();
+    alerts.clear();
+    refuseEdits = false;
+    maxLayers = 4;
+    AddDocument(1);
+    current_ = 1;
+    Register();
+}
+
+void Host::Install(const std::string& moduleName) {
+    Uninstall();
+    moduleName_ = moduleName;
+    Register();
+}
+
+void Host::Uninstall() {
+#if !defined(_WIN32)
+    if (!moduleName_.empty()) platform::RemoveModule(moduleName_);
+#endif
+    moduleName_.clear();
+}
+
+void Host::Register() {
+#if !defined(_WIN32)
+    if (moduleName_.empty()) return;
+    platform::ModuleImage image;
+    for (const ServiceExport& service : ServiceTable())
+        if (!IsHidden(service.name)) image.exports[service.name] = service.address;
+    platform::RegisterModule(moduleName_, std::move(image));
+#endif
+}
+
+void Host::Hide(std::initializer_list<std::string> names) {
+    hidden_.insert(names.begin(), names.end());
+    Register();
+}
+
+void Host::HideAll() {
+    for (const ServiceExport& service : ServiceTable()) hidden_.insert(service.name);
+    Register();
+}
+
+void Host::ShowAll() {
+    hidden_.clear();
+    Register();
+}
+
+void Host::Log(const char* name, std::initializer_list<int64_t> args, std::string text) {
+    calls_.push_back({name, args, std::move(text)});
+    ++counts_[name];
+}
+
+int Host::Count(const std::string& name) const {
+    auto it = counts_.find(name);
+    return it == counts_.end() ? 0 : it->second;
+}
+
+const CallRecord* Host::LastCall(const std::string& name) const {
+    for (auto it = calls_.rbegin(); it != calls_.rend(); ++it)
+        if (it->name == name) return &*it;
+    return nullptr;
+}
+
+void Host::ClearCalls() {
+    calls_.clear();
+    counts_.clear();
+}
+
+Document& Host::AddDocument(int16_t number) {
+    Document& doc = documents_[number];
+    doc = Document{};
+    doc.number = number;
+    doc.instrumentLists[0];
+    return doc;
+}
+
+Document* Host::FindDocument(int16_t number) {
+    auto it = documents_.find(number);
+    return it == documents_.end() ? nullptr : &it->second;
+}
+
+Document& Host::CurrentDocument() {
+    Document* doc = FindDocument(current_);
+    return doc ? *doc : AddDocument(current_);
+}
+
+bool Host::SetCurrentDocument(int16_t number) {
+    if (!FindDocument(number)) return false;
+    current_ = number;
+    return true;
+}
+
+int16_t Host::NextDocumentNumber(int16_t after) const {
+    auto it = documents_.upper_bound(after);
+    return it == documents_.end() ? 0 : it->first;
+}
+
+int32_t Host::BeginEdit(const std::string& name) {
+    if (refuseEdits) return 0;
+    edits_.push_back({name, EditRecord::OPEN});
+    openEdits_.push_back({edits_.size() - 1, current_, CurrentDocument()});
+    return 1;
+}
+
+bool Host::EndEdit() {
+    if (openEdits_.empty()) return false;
+    edits_[openEdits_.back().edit].state = EditRecord::ENDED;
+    openEdits_.pop_back();
+    return true;
+}
+
+bool Host::CancelEdit() {
+    if (openEdits_.empty()) return false;
+    Snapshot& snapshot = openEdits_.back();
+    edits_[snapshot.edit].state = EditRecord::CANCELLED;
+    if (Document* doc = FindDocument(snapshot.document)) *doc = std::move(snapshot.copy);
+    openEdits_.pop_back();
+    return true;
+}
+
+}  // namespace plovikhost

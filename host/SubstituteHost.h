@@ -1,0 +1,106 @@
+// The substitute host: an in-memory Finale document set that offers the FX_ services under
+// their names, logs and counts every call, can hide any service, and checks that the frames
+// it hands out come back. One host exists per process; tests reset it between cases.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "Document.h"
+
+namespace plovikhost {
+
+struct CallRecord {
+    std::string name;
+    std::vector<int64_t> args;  // integers as passed; pointers as their address
+    std::string text;           // a text argument (alert message, edit name), when there is one
+};
+
+struct EditRecord {
+    std::string name;
+    enum State { OPEN, ENDED, CANCELLED } state;
+};
+
+class Host {
+  public:
+    static Host& Get();
+
+    // Back to a fresh host: document 1 current and empty, nothing logged, nothing hidden.
+    // The module registration is left as it was.
+    void Reset();
+    // Offers the services as the module of that name ("FINALE.EXE", "FINDEMO.EXE"); an empty
+    // name offers them under no module at all. Hidden services are left out.
+    void Install(const std::string& moduleName = "FINALE.EXE");
+    void Uninstall();
+    const std::string& ModuleName() const { return moduleName_; }
+
+    // A host that lacks these services (takes effect at once; the binding must look again).
+    void Hide(std::initializer_list<std::string> names);
+    void Hide(const std::string& name) { Hide({name}); }
+    void HideAll();
+    void ShowAll();
+    bool IsHidden(const std::string& name) const { return hidden_.count(name) > 0; }
+
+    // Call log.
+    void Log(const char* name, std::initializer_list<int64_t> args, std::string text = {});
+    const std::vector<CallRecord>& Calls() const { return calls_; }
+    int Count(const std::string& name) const;
+    const CallRecord* LastCall(const std::string& name) const;
+    void ClearCalls();
+
+    // Documents.
+    Document& AddDocument(int16_t number);
+    Document* FindDocument(int16_t number);
+    Document& CurrentDocument();
+    int16_t CurrentDocumentNumber() const { return current_; }
+    bool SetCurrentDocument(int16_t number);
+    int16_t NextDocumentNumber(int16_t after) const;
+
+    // Problems the host detected in how it was used (a frame freed twice, ...); tests assert
+    // that none occurred.
+    void ReportProblem(const std::string& problem) { problems_.push_back(problem); }
+    const std::vector<std::string>& Problems() const { return problems_; }
+
+    // Edits: a cancelled edit restores the document as it was when the edit began.
+    int32_t BeginEdit(const std::string& name);
+    bool EndEdit();
+    bool CancelEdit();
+    const std::vector<EditRecord>& Edits() const { return edits_; }
+    bool refuseEdits = false;
+
+    // Answers of services that are settings rather than document data.
+    int16_t maxLayers = 4;
+    std::vector<std::string> alerts;
+
+  private:
+    Host() = default;
+    void Register();
+
+    std::string moduleName_;
+    std::set<std::string> hidden_;
+    std::vector<CallRecord> calls_;
+    std::map<std::string, int> counts_;
+    std::map<int16_t, Document> documents_;
+    int16_t current_ = 0;
+    std::vector<std::string> problems_;
+    std::vector<EditRecord> edits_;
+    struct Snapshot {
+        size_t edit;  // index into edits_
+        int16_t document;
+        Document copy;
+    };
+    std::vector<Snapshot> openEdits_;
+};
+
+// All services of the substitute host, as (export name, address) pairs.
+struct ServiceExport {
+    const char* name;
+    void* address;
+};
+const std::vector<ServiceExport>& ServiceTable();
+
+}  // namespace plovikhost

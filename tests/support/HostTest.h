@@ -1,0 +1,21 @@
+// Fixture of every test that talks to the substitute host: a fresh host installed as
+// FINALE.EXE, the binding's caches forgotten, and at the end a check that the host saw no
+// misuse (frames freed twice, frames left outstanding, ...).
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "SubstituteHost.h"
+
+class HostTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    plovikhost::Host& host() { return plovikhost::Host::Get(); }
+    plovikhost::Document& doc() { return host().CurrentDocument(); }
+    // Forgets what the binding has looked up, so that hiding or renaming takes effect.
+    void Relookup();
+    // How often the binding looked a service up by name.
+    int Lookups(const char* name);
+};
