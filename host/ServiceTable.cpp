@@ -29,6 +29,9 @@ const std::vector<ServiceExport>& ServiceTable() {
         HOST_SERVICE(FX_EndFinaleEdit, svc::EndFinaleEdit),
         HOST_SERVICE(FX_CancelFinaleEdit, svc::CancelFinaleEdit),
         HOST_SERVICE(FX_GetDocumentPath, svc::GetDocumentPath),
+        HOST_SERVICE(FX_AnalyzeChord, svc::AnalyzeChord),
+        HOST_SERVICE(FX_GetDlgCntl, svc::GetDlgCntl),
+        HOST_SERVICE(FX_ShowHideDlgItem, svc::ShowHideDlgItem),
     };
     return table;
 }

@@ -12,6 +12,11 @@ namespace plovikhost::svc {
 int32_t FX_STDCALL GetMaxLayers(uint32_t version);
 int32_t FX_STDCALL AlertMessage(FXARG, FXARG, FXARG, const char* message, uint32_t version);
 
+// Services the binding treats specially (version raise, dialog fallbacks); they only log.
+int32_t FX_STDCALL AnalyzeChord(FXARG, FXARG, FXARG, uint32_t version);
+HWND FX_STDCALL GetDlgCntl(HWND dialog, int32_t item, uint32_t version);
+int32_t FX_STDCALL ShowHideDlgItem(HWND dialog, int32_t item, int32_t show, uint32_t version);
+
 // Documents, instrument lists, edits.
 int32_t FX_STDCALL GetCurrentEnigmaDocument(uint32_t version);
 int32_t FX_STDCALL SetCurrentEnigmaDocument(int32_t document, uint32_t version);

@@ -27,6 +27,21 @@ int32_t FX_STDCALL AlertMessage(FXARG a, FXARG b, FXARG c, const char* message, 
     return 1;
 }
 
+int32_t FX_STDCALL AnalyzeChord(FXARG a, FXARG b, FXARG c, uint32_t version) {
+    H().Log("FX_AnalyzeChord", {a, b, c, version});
+    return 1;
+}
+
+HWND FX_STDCALL GetDlgCntl(HWND dialog, int32_t item, uint32_t version) {
+    H().Log("FX_GetDlgCntl", {P(dialog), item, version});
+    return dialog;
+}
+
+int32_t FX_STDCALL ShowHideDlgItem(HWND dialog, int32_t item, int32_t show, uint32_t version) {
+    H().Log("FX_ShowHideDlgItem", {P(dialog), item, show, version});
+    return 1;
+}
+
 int32_t FX_STDCALL GetCurrentEnigmaDocument(uint32_t version) {
     H().Log("FX_GetCurrentEnigmaDocument", {version});
     return H().CurrentDocumentNumber();
