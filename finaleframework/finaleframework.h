@@ -6,8 +6,22 @@
 // Record model
 #include "FCBase.h"
 #include "FCBaseData.h"
+#include "FCCellDetail.h"
+#include "FCGlobals.h"
+#include "FCInci.h"
+#include "FCInciOther.h"
+#include "FCNoInciDetail.h"
+#include "FCNoInciOther.h"
+#include "FCOther.h"
 
 // Collections and iteration
 #include "FCCollection.h"
+#include "FCCollectionData.h"
+#include "FCCollectionDetail.h"
+#include "FCCollectionInciOther.h"
+#include "FCCollectionNoInciDetail.h"
 #include "FCIteratorBase.h"
 #include "FCIteratorHandler.h"
+
+// Regions and cells
+#include "FCCell.h"
