@@ -1,9 +1,11 @@
 // Data-record services: the version a caller passes is corrected from the record's tag and size,
-// and a few record types are served by rules of their own before (or instead of) the host.
+// a few record types are served by rules of their own before (or instead of) the host, and
+// preference records are assembled from other records (PreferenceMaps.h).
 #include <algorithm>
 #include <cstring>
 
 #include "FXBinding.h"
+#include "PreferenceMaps.h"
 
 namespace {
 
@@ -107,11 +109,17 @@ int32_t FX_LoadEData(uint32_t tag, void* key, void* buffer, int32_t* size, uint3
             return 1;
         }
     }
+    if (const auto result = LoadMappedPrefs(tag, key, buffer, size)) return *result;
     return fxraw::FX_LoadEData(tag, key, buffer, size, version);
 }
 
 int32_t FX_SaveEData(uint32_t tag, void* key, void* buffer, int32_t size, uint32_t version) {
+    const uint32_t given = version;
     HandleEnigmaVersion(tag, size, version);
+    // Older callers save preference records as the host keeps them.
+    if (given >= PREFS_MAPPED_SAVE_VERSION) {
+        if (const auto result = SaveMappedPrefs(tag, key, buffer, size)) return *result;
+    }
     return fxraw::FX_SaveEData(tag, key, buffer, size, version);
 }
 

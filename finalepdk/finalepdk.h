@@ -6,3 +6,4 @@
 #include "FXRecordAccess.h"
 #include "FXRecords.h"
 #include "FXTypes.h"
+#include "PreferenceMaps.h"
