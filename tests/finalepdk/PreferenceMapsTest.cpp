@@ -286,15 +286,15 @@ TEST_F(PreferenceMapsTest, TablesMatchTheListedLayouts) {
             SCOPED_TRACE(i);
             const auto& row = table[i];
             const ListedRow& want = listed[size_t(i)];
-            EXPECT_EQ(row.mark, 0);
-            EXPECT_EQ(row.offset, want.offset);
-            EXPECT_EQ(row.tagChar3, want.c3);
-            EXPECT_EQ(row.tagChar4, want.c4);
-            EXPECT_EQ(row.item, want.item);
-            EXPECT_EQ(row.incidence, want.incidence);
-            EXPECT_EQ(row.wordIndex, want.word);
-            EXPECT_EQ(row.fieldSize, want.size);
-            EXPECT_EQ(row.conversion, want.conversion);
+            EXPECT_EQ(+row.mark, 0);
+            EXPECT_EQ(+row.offset, want.offset);
+            EXPECT_EQ(+row.tagChar3, +want.c3);
+            EXPECT_EQ(+row.tagChar4, +want.c4);
+            EXPECT_EQ(+row.item, want.item);
+            EXPECT_EQ(+row.incidence, want.incidence);
+            EXPECT_EQ(+row.wordIndex, want.word);
+            EXPECT_EQ(+row.fieldSize, want.size);
+            EXPECT_EQ(MAP_ARRAY_CONVERSION{row.conversion}, want.conversion);
             EXPECT_EQ(PrefsOtherTag(row), want.Tag());
             EXPECT_EQ(PrefsOtherItem(row), want.Item());
         }
