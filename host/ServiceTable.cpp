@@ -32,6 +32,8 @@ const std::vector<ServiceExport>& ServiceTable() {
         HOST_SERVICE(FX_AnalyzeChord, svc::AnalyzeChord),
         HOST_SERVICE(FX_GetDlgCntl, svc::GetDlgCntl),
         HOST_SERVICE(FX_ShowHideDlgItem, svc::ShowHideDlgItem),
+        HOST_SERVICE(FX_FontNumToName, svc::FontNumToName),
+        HOST_SERVICE(FX_FontNameToNum, svc::FontNameToNum),
     };
     return table;
 }

@@ -28,6 +28,10 @@ int32_t FX_STDCALL StartFinaleEdit(const char* name, uint32_t version);
 int32_t FX_STDCALL EndFinaleEdit(uint32_t version);
 int32_t FX_STDCALL CancelFinaleEdit(uint32_t version);
 
+// The current document's font table.
+int32_t FX_STDCALL FontNumToName(int32_t number, char* name, uint32_t version);
+int32_t FX_STDCALL FontNameToNum(const char* name, uint32_t version);
+
 // Data records.
 int32_t FX_STDCALL LoadEData(uint32_t tag, void* key, void* buffer, int32_t* size,
                              uint32_t version);

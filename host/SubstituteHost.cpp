@@ -23,6 +23,17 @@ int16_t Document::InstrumentToSlot(int16_t instrument, uint16_t list) const {
     return 0;
 }
 
+int16_t Document::FontNumber(const std::string& name) {
+    for (const auto& font : fonts)
+        if (font.second == name) return font.first;
+    for (int16_t added = 1; added < INT16_MAX; ++added) {
+        if (fonts.count(added)) continue;
+        fonts[added] = name;
+        return added;
+    }
+    return 0;  // a full table
+}
+
 Host& Host::Get() {
     static Host host;
     return host;
