@@ -25,3 +25,8 @@
 
 // Regions and cells
 #include "FCCell.h"
+
+// Text
+#include "FCFontInfo.h"
+#include "FCString.h"
+#include "FCStrings.h"
