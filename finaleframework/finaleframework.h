@@ -30,3 +30,7 @@
 #include "FCFontInfo.h"
 #include "FCString.h"
 #include "FCStrings.h"
+
+// Music definitions
+#include "FCKeySignature.h"
+#include "FCTimeSignature.h"
