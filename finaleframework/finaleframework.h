@@ -34,3 +34,7 @@
 // Music definitions
 #include "FCKeySignature.h"
 #include "FCTimeSignature.h"
+
+// Score records
+#include "FCClefDef.h"
+#include "FCMeasure.h"
