@@ -61,6 +61,19 @@ struct EREGION {
     int32_t endPosition;  // EREGION_END_OF_MEASURE: to the end of the measure
 };
 
+// The 30-byte tuplet definition, as a frame's tuplet item carries it; the tuplet record class
+// reads its fields.
+struct EDTTuplet2005 {
+    uint8_t bytes[30];
+};
+
+// What the music transfer services are given: the region, then two words that are always 1.
+struct EREGIONTRANSFER {
+    EREGION region;
+    int32_t one1;
+    int32_t one2;
+};
+
 #pragma pack(pop)
 
 inline constexpr int EXENTRY_MAX_NOTES = 12;
@@ -106,6 +119,11 @@ static_assert(offsetof(EREGION, startSlot) == 2 && offsetof(EREGION, startMeasur
                   offsetof(EREGION, endInstrumentList) == 10 && offsetof(EREGION, endSlot) == 12 &&
                   offsetof(EREGION, endMeasure) == 14 && offsetof(EREGION, endPosition) == 16,
               "EREGION offsets");
+
+static_assert(sizeof(EDTTuplet2005) == 30, "EDTTuplet2005");
+static_assert(sizeof(EREGIONTRANSFER) == 28 && offsetof(EREGIONTRANSFER, one1) == 20 &&
+                  offsetof(EREGIONTRANSFER, one2) == 24,
+              "music transfer record");
 
 static_assert(offsetof(EXTGF2005a, slot) == 2 && offsetof(EXTGF2005a, measure) == 6 &&
                   offsetof(EXTGF2005a, layer) == 8 && offsetof(EXTGF2005a, entries) == 14,

@@ -34,6 +34,19 @@ const std::vector<ServiceExport>& ServiceTable() {
         HOST_SERVICE(FX_ShowHideDlgItem, svc::ShowHideDlgItem),
         HOST_SERVICE(FX_FontNumToName, svc::FontNumToName),
         HOST_SERVICE(FX_FontNameToNum, svc::FontNameToNum),
+        HOST_SERVICE(FX_GetShowLayer, svc::GetShowLayer),
+        HOST_SERVICE(FX_LoadTGF, svc::LoadTGF),
+        HOST_SERVICE(FX_SaveTGF, svc::SaveTGF),
+        HOST_SERVICE(FX_FreeTGF, svc::FreeTGF),
+        HOST_SERVICE(FX_InsertEXENTRY, svc::InsertEXENTRY),
+        HOST_SERVICE(FX_DeleteEXENTRY, svc::DeleteEXENTRY),
+        HOST_SERVICE(FX_GetTGFDuration, svc::GetTGFDuration),
+        HOST_SERVICE(FX_GetMeasureDuration, svc::GetMeasureDuration),
+        HOST_SERVICE(FX_GetCurERegions, svc::GetCurERegions),
+        HOST_SERVICE(FX_SetCurERegion, svc::SetCurERegion),
+        HOST_SERVICE(FX_CopyCutMusic, svc::CopyCutMusic),
+        HOST_SERVICE(FX_InsertMergeMusic, svc::InsertMergeMusic),
+        HOST_SERVICE(FX_DisposeFinClipFileToken, svc::DisposeFinClipFileToken),
     };
     return table;
 }

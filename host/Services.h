@@ -43,4 +43,22 @@ int32_t FX_STDCALL NextEData(uint32_t tag, void* key, void* buffer, int32_t size
 int32_t FX_STDCALL PreviousEData(uint32_t tag, void* key, void* buffer, int32_t size,
                                  uint32_t version);
 
+// Entry frames.
+int32_t FX_STDCALL GetShowLayer(int32_t layer, uint32_t version);
+EXTGF2005a* FX_STDCALL LoadTGF(uint32_t list, int32_t slot, int32_t measure, int32_t layer,
+                               int32_t loadMode, uint32_t version);
+int32_t FX_STDCALL SaveTGF(EXTGF2005a* frame, uint32_t version);
+int32_t FX_STDCALL FreeTGF(EXTGF2005a* frame, uint32_t version);
+int32_t FX_STDCALL InsertEXENTRY(EXTGF2005a* frame, int32_t index, int32_t count, uint32_t version);
+int32_t FX_STDCALL DeleteEXENTRY(EXTGF2005a* frame, int32_t index, int32_t count, uint32_t version);
+int32_t FX_STDCALL GetTGFDuration(EXTGF2005a* frame, uint32_t version);
+
+// Measures, regions and music transfer.
+int32_t FX_STDCALL GetMeasureDuration(int32_t staff, int32_t measure, uint32_t version);
+int32_t FX_STDCALL GetCurERegions(void* first, EREGION* selected, EREGION* whole, uint32_t version);
+int32_t FX_STDCALL SetCurERegion(EREGION* region, uint32_t version);
+uint32_t FX_STDCALL CopyCutMusic(void* transfer, int32_t mode, uint32_t version);
+int32_t FX_STDCALL InsertMergeMusic(uint32_t token, void* transfer, int32_t mode, uint32_t version);
+int32_t FX_STDCALL DisposeFinClipFileToken(uint32_t token, uint32_t version);
+
 }  // namespace plovikhost::svc

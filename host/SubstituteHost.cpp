@@ -8,32 +8,6 @@
 
 namespace plovikhost {
 
-int16_t Document::SlotToInstrument(int16_t slot, uint16_t list) const {
-    auto it = instrumentLists.find(list);
-    if (it == instrumentLists.end() || slot < 1 || static_cast<size_t>(slot) > it->second.size())
-        return 0;
-    return it->second[static_cast<size_t>(slot - 1)];
-}
-
-int16_t Document::InstrumentToSlot(int16_t instrument, uint16_t list) const {
-    auto it = instrumentLists.find(list);
-    if (it == instrumentLists.end()) return 0;
-    for (size_t i = 0; i < it->second.size(); ++i)
-        if (it->second[i] == instrument) return static_cast<int16_t>(i + 1);
-    return 0;
-}
-
-int16_t Document::FontNumber(const std::string& name) {
-    for (const auto& font : fonts)
-        if (font.second == name) return font.first;
-    for (int16_t added = 1; added < INT16_MAX; ++added) {
-        if (fonts.count(added)) continue;
-        fonts[added] = name;
-        return added;
-    }
-    return 0;  // a full table
-}
-
 Host& Host::Get() {
     static Host host;
     return host;
@@ -48,6 +22,12 @@ void Host::Reset() {
     edits_.clear();
     openEdits_.clear();
     alerts.clear();
+    frames_.Clear();
+    refuseLoadTGF = nullptr;
+    refuseSaveTGF = nullptr;
+    alterLoadedTGF = nullptr;
+    clips.clear();
+    nextClipToken = 1;
     refuseEdits = false;
     maxLayers = 4;
     AddDocument(1);

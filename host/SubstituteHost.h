@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <map>
 #include <set>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "Document.h"
+#include "FrameTable.h"
 
 namespace plovikhost {
 
@@ -18,6 +20,24 @@ struct CallRecord {
     std::string name;
     std::vector<int64_t> args;  // integers as passed; pointers as their address
     std::string text;           // a text argument (alert message, edit name), when there is one
+};
+
+// Where a frame is asked for, as FX_LoadTGF is given it.
+struct FrameRequest {
+    uint16_t list;
+    int16_t slot;
+    int16_t measure;
+    int16_t layer;
+    int16_t loadMode;
+};
+
+// Music copied or cut through FX_CopyCutMusic: cells by their place relative to the region's
+// first slot and measure.
+struct ClipCell {
+    int16_t slotOffset;
+    int16_t measureOffset;
+    int16_t layer;
+    Cell cell;
 };
 
 struct EditRecord {
@@ -76,6 +96,18 @@ class Host {
     int16_t maxLayers = 4;
     std::vector<std::string> alerts;
 
+    // Entry frames handed out and not yet freed; after a command none may remain.
+    FrameTable& Frames() { return frames_; }
+    // A host that misbehaves, for tests: refuses a load (answers null) or a save (answers 0),
+    // or damages a frame before handing it out.
+    std::function<bool(const FrameRequest&)> refuseLoadTGF;
+    std::function<bool(const EXTGF2005a*)> refuseSaveTGF;
+    std::function<void(EXTGF2005a*)> alterLoadedTGF;
+
+    // Music held for pasting, by clip token.
+    std::map<uint32_t, std::vector<ClipCell>> clips;
+    uint32_t nextClipToken = 1;
+
   private:
     Host() = default;
     void Register();
@@ -94,6 +126,7 @@ class Host {
         Document copy;
     };
     std::vector<Snapshot> openEdits_;
+    FrameTable frames_;
 };
 
 // All services of the substitute host, as (export name, address) pairs.

@@ -14,6 +14,7 @@ void HostTest::SetUp() {
 
 void HostTest::TearDown() {
     EXPECT_TRUE(host().Problems().empty()) << "host problem: " << host().Problems().front();
+    EXPECT_EQ(host().Frames().Outstanding(), 0) << "entry frames were not given back";
 }
 
 void HostTest::Relookup() {

@@ -1,0 +1,75 @@
+#include "Document.h"
+
+namespace plovikhost {
+
+int16_t Document::SlotToInstrument(int16_t slot, uint16_t list) const {
+    auto it = instrumentLists.find(list);
+    if (it == instrumentLists.end() || slot < 1 || static_cast<size_t>(slot) > it->second.size())
+        return 0;
+    return it->second[static_cast<size_t>(slot - 1)];
+}
+
+int16_t Document::InstrumentToSlot(int16_t instrument, uint16_t list) const {
+    auto it = instrumentLists.find(list);
+    if (it == instrumentLists.end()) return 0;
+    for (size_t i = 0; i < it->second.size(); ++i)
+        if (it->second[i] == instrument) return static_cast<int16_t>(i + 1);
+    return 0;
+}
+
+int16_t Document::FontNumber(const std::string& name) {
+    for (const auto& font : fonts)
+        if (font.second == name) return font.first;
+    for (int16_t added = 1; added < INT16_MAX; ++added) {
+        if (fonts.count(added)) continue;
+        fonts[added] = name;
+        return added;
+    }
+    return 0;  // a full table
+}
+
+const std::vector<int16_t>& Document::Staves() const {
+    static const std::vector<int16_t> none;
+    auto it = instrumentLists.find(0);
+    return it == instrumentLists.end() ? none : it->second;
+}
+
+bool Document::HasStaff(int16_t instrument) const {
+    return instrument > 0 && InstrumentToSlot(instrument, 0) > 0;
+}
+
+const MeasureSpec* Document::FindMeasure(int16_t measure) const {
+    if (measure < 1 || static_cast<size_t>(measure) > measures.size()) return nullptr;
+    return &measures[static_cast<size_t>(measure - 1)];
+}
+
+const Cell* Document::FindCell(int16_t staff, int16_t measure, int16_t layer) const {
+    auto it = cells.find({staff, measure, layer});
+    return it == cells.end() ? nullptr : &it->second;
+}
+
+Cell& Document::CellAt(int16_t staff, int16_t measure, int16_t layer) {
+    return cells[{staff, measure, layer}];
+}
+
+EREGION Document::WholeRegion() const {
+    EREGION region{};
+    if (measures.empty() || Staves().empty()) return region;
+    region.startSlot = 1;
+    region.startMeasure = 1;
+    region.startPosition = 0;
+    region.endSlot = static_cast<int16_t>(Staves().size());
+    region.endMeasure = MeasureCount();
+    region.endPosition = EREGION_END_OF_MEASURE;
+    return region;
+}
+
+void LayOutPositions(std::vector<EXENTRY>& entries) {
+    int32_t position = 0;
+    for (EXENTRY& entry : entries) {
+        entry.position = position;
+        if (entry.duration > 0) position += entry.duration;
+    }
+}
+
+}  // namespace plovikhost

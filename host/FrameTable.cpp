@@ -1,0 +1,125 @@
+#include "FrameTable.h"
+
+#include <algorithm>
+#include <string>
+
+#include "SubstituteHost.h"
+
+namespace plovikhost {
+
+namespace {
+
+template <typename T>
+T* NewBlock(const std::vector<T>& items) {
+    if (items.empty()) return nullptr;
+    T* block = new T[items.size()];
+    std::copy(items.begin(), items.end(), block);
+    return block;
+}
+
+int16_t CountOf(size_t n) {
+    return static_cast<int16_t>(std::min<size_t>(n, INT16_MAX));
+}
+
+}  // namespace
+
+EXTGF2005a* FrameTable::Hand(const FrameRecord& where, const Cell& cell) {
+    FrameRecord record = where;
+    std::vector<EXENTRY> entries(cell.entries.begin(),
+                                 cell.entries.begin() + CountOf(cell.entries.size()));
+    record.entries = NewBlock(entries);
+    record.entryCount = CountOf(entries.size());
+    record.tuplets = NewBlock(cell.tuplets);
+    record.tupletCount = CountOf(cell.tuplets.size());
+
+    EXTGF2005a* frame = new EXTGF2005a{};
+    frame->instrumentList = record.list;
+    frame->slot = record.slot;
+    frame->measure = record.measure;
+    frame->layer = record.layer;
+    frame->entries = record.entries;
+    frame->entryCount = record.entryCount;
+    frame->tuplets = record.tuplets;
+    frame->tupletCount = record.tupletCount;
+
+    // The allocator may hand out the address of a frame freed before: it is a new frame now.
+    freed_.erase(frame);
+    live_[frame] = record;
+    ++handedOut_;
+    return frame;
+}
+
+FrameRecord* FrameTable::Check(const char* service, const EXTGF2005a* frame) {
+    auto it = live_.find(frame);
+    if (it != live_.end()) return &it->second;
+    std::string problem = service;
+    if (!frame)
+        problem += " was given a null frame";
+    else if (freed_.count(frame))
+        problem += " was given a frame that was already freed";
+    else
+        problem += " was given a frame the host never handed out";
+    Host::Get().ReportProblem(problem);
+    return nullptr;
+}
+
+bool FrameTable::Free(const char* service, EXTGF2005a* frame) {
+    if (!Check(service, frame)) return false;
+    auto it = live_.find(frame);
+    Release(it->second);
+    live_.erase(it);
+    delete frame;
+    freed_.insert(frame);
+    return true;
+}
+
+void FrameTable::Replace(EXTGF2005a* frame, const std::vector<EXENTRY>& entries,
+                         const std::vector<TGFTUPLETITEM>& tuplets) {
+    auto it = live_.find(frame);
+    if (it == live_.end()) return;
+    FrameRecord& record = it->second;
+    Release(record);
+    record.entries = NewBlock(entries);
+    record.entryCount = CountOf(entries.size());
+    record.tuplets = NewBlock(tuplets);
+    record.tupletCount = CountOf(tuplets.size());
+    frame->entries = record.entries;
+    frame->entryCount = record.entryCount;
+    frame->tuplets = record.tuplets;
+    frame->tupletCount = record.tupletCount;
+}
+
+std::vector<EXENTRY> FrameTable::EntriesOf(const FrameRecord& record) {
+    if (!record.entries || record.entryCount <= 0) return {};
+    return std::vector<EXENTRY>(record.entries, record.entries + record.entryCount);
+}
+
+std::vector<TGFTUPLETITEM> FrameTable::TupletsOf(const FrameRecord& record) {
+    if (!record.tuplets || record.tupletCount <= 0) return {};
+    return std::vector<TGFTUPLETITEM>(record.tuplets, record.tuplets + record.tupletCount);
+}
+
+const FrameRecord* FrameTable::Find(const EXTGF2005a* frame) const {
+    auto it = live_.find(frame);
+    return it == live_.end() ? nullptr : &it->second;
+}
+
+void FrameTable::Clear() {
+    for (auto& entry : live_) {
+        Release(entry.second);
+        delete entry.first;
+    }
+    live_.clear();
+    freed_.clear();
+    handedOut_ = 0;
+}
+
+void FrameTable::Release(FrameRecord& record) {
+    delete[] record.entries;
+    delete[] record.tuplets;
+    record.entries = nullptr;
+    record.tuplets = nullptr;
+    record.entryCount = record.tupletCount = 0;
+}
+
+}  // namespace plovikhost
