@@ -25,6 +25,16 @@
 
 // Regions and cells
 #include "FCCell.h"
+#include "FCMusicRegion.h"
+
+// Note entries
+#include "FCNote.h"
+#include "FCNoteEntries.h"
+#include "FCNoteEntry.h"
+#include "FCNoteEntryCollection.h"
+#include "FCNoteEntryLayer.h"
+#include "FCNotePitch.h"
+#include "FCNotePitches.h"
 
 // Text
 #include "FCFontInfo.h"

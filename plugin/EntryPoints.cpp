@@ -2,7 +2,9 @@
 #include <cstring>
 
 #include "CommandTable.h"
+#include "FCMusicRegion.h"
 #include "PlovikTie.h"
+#include "TieNotes.h"
 
 extern "C" {
 
@@ -33,6 +35,17 @@ uint32_t FX_STDCALL FinaleExtensionEnumerate(uint32_t, uint32_t index, void* men
 }
 
 uint32_t FX_STDCALL FinaleExtensionGetMenuStatus(uint32_t) {
+    return 1;
+}
+
+uint32_t FX_STDCALL FinaleExtensionInvoke(uint32_t, uint32_t index, EREGION* region, uint32_t) {
+    try {
+        // Every index but the first command's unties.
+        const bool tie = static_cast<int16_t>(index & 0xFFFF) == 0;
+        FCMusicRegion selection(region);
+        TieNotes(&selection, tie);
+    } catch (...) {
+    }
     return 1;
 }
 

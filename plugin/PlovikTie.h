@@ -18,6 +18,8 @@ PLOVIK_EXPORT uint32_t FX_STDCALL FinaleExtensionInit(uint32_t, uint32_t* flags)
 PLOVIK_EXPORT uint32_t FX_STDCALL FinaleExtensionEnumerate(uint32_t, uint32_t index,
                                                            void* menuItem);
 PLOVIK_EXPORT uint32_t FX_STDCALL FinaleExtensionGetMenuStatus(uint32_t);
+PLOVIK_EXPORT uint32_t FX_STDCALL FinaleExtensionInvoke(uint32_t, uint32_t index, EREGION* region,
+                                                        uint32_t);
 PLOVIK_EXPORT void FX_STDCALL FinaleExtensionTerminate(uint32_t);
 }
 
@@ -26,4 +28,5 @@ typedef uint32_t(FX_STDCALL* FinaleExtensionVersionFn)(uint32_t);
 typedef uint32_t(FX_STDCALL* FinaleExtensionInitFn)(uint32_t, uint32_t*);
 typedef uint32_t(FX_STDCALL* FinaleExtensionEnumerateFn)(uint32_t, uint32_t, void*);
 typedef uint32_t(FX_STDCALL* FinaleExtensionGetMenuStatusFn)(uint32_t);
+typedef uint32_t(FX_STDCALL* FinaleExtensionInvokeFn)(uint32_t, uint32_t, EREGION*, uint32_t);
 typedef void(FX_STDCALL* FinaleExtensionTerminateFn)(uint32_t);

@@ -41,5 +41,5 @@ bool PluginModule::Load(const std::string& path) {
     return Find("FinaleExtensionVersion", version) && Find("FinaleExtensionInit", init) &&
            Find("FinaleExtensionEnumerate", enumerate) &&
            Find("FinaleExtensionGetMenuStatus", menuStatus) &&
-           Find("FinaleExtensionTerminate", terminate);
+           Find("FinaleExtensionInvoke", invoke) && Find("FinaleExtensionTerminate", terminate);
 }

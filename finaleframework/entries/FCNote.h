@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+
+#include "FCBase.h"
+#include "FXRecords.h"
+
+class FCNoteEntry;
+
+// One note of an entry: a view of a note record inside the host's entry record, changed in
+// place. It owns nothing; its entry owns it.
+class FCNote : public __FCBase {
+  public:
+    FCNote(int32_t noteIndex, NOTERECORD* record, FCNoteEntry* entry)
+        : _noteIndex(noteIndex), _noteRecord(record), _entry(entry) {}
+
+    const char* ClassName() override { return "FCNote"; }
+
+    int16_t GetDisplacement() const { return _noteRecord->displacement; }
+    void SetDisplacement(int16_t value) { _noteRecord->displacement = value; }
+    int16_t GetRaiseLower() const { return _noteRecord->raiseLower; }
+    void SetRaiseLower(int16_t value) { _noteRecord->raiseLower = value; }
+    int16_t GetNoteID() const { return _noteRecord->noteID; }
+    void SetNoteID(int16_t value) { _noteRecord->noteID = value; }
+    bool IsTied() const { return (_noteRecord->flags & NOTE_FLAG_TIE) != 0; }
+    void SetTie(bool state);
+    bool GetAccidental() const { return (_noteRecord->flags & NOTE_FLAG_ACCIDENTAL) != 0; }
+    void SetAccidental(bool state);
+
+    // The owning entry; null for a detached pitch.
+    FCNoteEntry* GetEntry() const { return _entry; }
+    int32_t GetNoteIndex() const { return _noteIndex; }
+    NOTERECORD* _GetNoteRecord() const { return _noteRecord; }
+    void _SetNoteRecord(NOTERECORD* record) { _noteRecord = record; }
+    bool _IsDeleted() const { return _deleted; }
+    void _SetDeleted(bool state) { _deleted = state; }
+
+    // The entry number of the owning entry's record; 0 without one.
+    int32_t _GetEntryNumber() const;
+    // Entry flags of the owning entry's record; nothing happens for a detached pitch.
+    void _SetNoteDetailEntryFlag(bool state);
+    void _SetSpecialAltsEntryFlag(bool state);
+    void _SetArticulationEntryFlag(bool state);
+
+    bool IsIdenticalPitch(FCNote* other) const;
+    bool IsLowerPitchThan(FCNote* other) const;
+
+  protected:
+    void _SetEntryFlag(uint32_t mask, bool state);
+
+    bool _deleted = false;
+    int32_t _noteIndex;
+    NOTERECORD* _noteRecord;
+    FCNoteEntry* _entry;
+};

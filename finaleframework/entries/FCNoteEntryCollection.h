@@ -1,0 +1,20 @@
+#pragma once
+
+#include "FCCollection.h"
+#include "FCNoteEntry.h"
+
+// Common base of the entry layer and the entry cell: an owning collection of FCNoteEntry
+// objects. It keeps the collection's class name.
+class __FCNoteEntryCollection : public __FCCollection {
+  public:
+    ~__FCNoteEntryCollection() override = default;
+
+    FCNoteEntry* GetItemAt(int index) const {
+        return static_cast<FCNoteEntry*>(__FCCollection::GetItemAt(index));
+    }
+
+    // Replaces the entries of the target frame with copies of those of the source: the copies
+    // are unnumbered, and lose their note details, articulations, tuplets and special
+    // alterations.
+    void _CopyEntries(EXTGF2005a* source, EXTGF2005a* target);
+};

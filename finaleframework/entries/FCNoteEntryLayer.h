@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+
+#include "FCNoteEntryCollection.h"
+
+class FCIteratorHandler;
+class FCMusicRegion;
+class FCNoteEntries;
+
+// One layer of one staff over a run of measures: one entry frame per measure, every entry of
+// them wrapped in an FCNoteEntry and chained across the measures. Entries change the frames in
+// place; Save hands the frames back to the host. The layer owns its frames and entries.
+class FCNoteEntryLayer : public __FCNoteEntryCollection {
+  public:
+    FCNoteEntryLayer(int16_t layer, int16_t instrument, int16_t startMeasure, int16_t endMeasure);
+    ~FCNoteEntryLayer() override;
+
+    const char* ClassName() override { return "FCNoteEntryLayer"; }
+
+    bool Load();
+    bool Save();
+    int32_t ForEachInRegion(FCIteratorHandler* handler, FCMusicRegion* region);
+    int32_t CalcRegionCount(FCMusicRegion* region);
+    FCNoteEntry* GetRegionItemAt(int index, FCMusicRegion* region);
+    // Clones (over this layer's frames) of the entries inside the region; the layer must stay
+    // loaded, and unchanged in shape, while they are used.
+    FCNoteEntries* CreateRegionEntries(FCMusicRegion* region);
+    FCNoteEntry* InsertEntriesAfter(FCNoteEntry* entry, int count);
+    int32_t CalcFrameDuration(int measure);
+    FCNoteEntryLayer* CreateCloneEntries(int16_t layer, int16_t instrument, int16_t startMeasure);
+
+    void _SetupEntries();
+    bool _LoadRedir(int16_t layer, int16_t instrument, int16_t startMeasure);
+    EXTGF2005a* _SilentTGFUpdate(EXTGF2005a* frame);
+
+    int16_t GetLayerIndex() const { return _layerIndex; }
+    int16_t GetStaff() const { return _instrument; }
+    int16_t GetStartMeasure() const { return _startMeasure; }
+    int16_t GetEndMeasure() const { return _endMeasure; }
+    bool GetVisibleLayersOnly() const { return _visibleLayersOnly; }
+    void SetVisibleLayersOnly(bool state) { _visibleLayersOnly = state; }
+    int32_t GetFrameCount() const { return _frameCount; }
+    // The frame of slot i (measure start + i); null when not loaded.
+    EXTGF2005a* _GetFrame(int index) const;
+
+  private:
+    // Destroys the entries and gives every frame back.
+    void _FreeAll();
+    bool _ShowsLayer(int16_t layer) const;
+
+    int16_t _layerIndex;
+    int16_t _instrument;
+    int16_t _startMeasure;
+    int16_t _endMeasure;
+    bool _visibleLayersOnly = true;
+    int32_t _frameCount = 0;
+    EXTGF2005a** _frames = nullptr;
+};

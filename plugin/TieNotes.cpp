@@ -1,0 +1,23 @@
+#include "TieNotes.h"
+
+#include "FCNoteEntryLayer.h"
+#include "FCTieHandler.h"
+#include "FXBinding.h"
+
+void TieNotes(FCMusicRegion* region, bool tie) {
+    if (!region) return;
+    FCTieHandler handler(tie);
+    for (int slot = region->GetStartSlot(); slot <= region->GetEndSlot(); ++slot) {
+        const int16_t instrument = static_cast<int16_t>(
+            FX_SlotToInst(static_cast<int16_t>(slot), region->GetStartInstrumentList(),
+                          FRAMEWORK_ENIGMA_VERSION));
+        for (int16_t layer = 0; layer < FX_GetMaxLayers(FRAMEWORK_ENIGMA_VERSION); ++layer) {
+            FCNoteEntryLayer entries(layer, instrument, region->GetStartMeasure(),
+                                     region->GetEndMeasure());
+            // A layer that fails to load holds no entries; a failed save goes unreported.
+            entries.Load();
+            entries.ForEachInRegion(&handler, region);
+            entries.Save();
+        }
+    }
+}
