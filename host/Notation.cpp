@@ -167,10 +167,11 @@ std::vector<EXENTRY> ParseEntries(const std::string& text, int16_t key) {
         EXENTRY entry{};
         entry.duration = static_cast<int16_t>(duration);
         if (notes == "r") {
-            // As the host stores a rest: one note record, flagged as the rest's own.
+            // As the host keeps a rest once it has been stored: one note record, the rest's own.
             entry.flags = ENTRY_FLAG_REST_RECORD;
             entry.noteCount = 1;
-            entry.notes[0].flags = NOTE_FLAG_CREATED;
+            entry.notes[0].noteID = 1;
+            entry.notes[0].flags = NOTE_FLAG_CREATED | (1u << 16);
             entries.push_back(entry);
             continue;
         }

@@ -84,6 +84,7 @@ class Host {
     // that none occurred.
     void ReportProblem(const std::string& problem) { problems_.push_back(problem); }
     const std::vector<std::string>& Problems() const { return problems_; }
+    void ClearProblems() { problems_.clear(); }
 
     // Edits: a cancelled edit restores the document as it was when the edit began.
     int32_t BeginEdit(const std::string& name);

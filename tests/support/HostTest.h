@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "HostFields.h"
 #include "SubstituteHost.h"
 
 class HostTest : public ::testing::Test {

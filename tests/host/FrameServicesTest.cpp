@@ -1,0 +1,166 @@
+// The substitute host's entry frames: what it hands out, what it stores, and how it catches
+// frames used wrongly. Called through the binding, as the framework calls them.
+#include "FXBinding.h"
+#include "ScoreTest.h"
+
+namespace {
+
+constexpr uint32_t V = FRAMEWORK_ENIGMA_VERSION;
+
+class FrameServicesTest : public ScoreTest {
+  protected:
+    void SetUp() override {
+        ScoreTest::SetUp();
+        Score().Staves({5, 6}).Measures(2).Music(5, 1, "C4/q D4 E4+G4/h");
+    }
+    EXTGF2005a* Load(int16_t slot, int16_t measure, int16_t layer = 0, int16_t mode = 1) {
+        return FX_LoadTGF(0, slot, measure, layer, mode, V);
+    }
+};
+
+TEST_F(FrameServicesTest, AFrameIsTheCellLaidOutAsTheHostsRecord) {
+    EXTGF2005a* frame = Load(1, 1);
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(Copy(frame->instrumentList), 0);
+    EXPECT_EQ(Copy(frame->slot), 1);
+    EXPECT_EQ(Copy(frame->measure), 1);
+    EXPECT_EQ(Copy(frame->layer), 0);
+    ASSERT_EQ(Copy(frame->entryCount), 3);
+    EXPECT_EQ(Copy(frame->entries[2].noteCount), 2);
+    EXPECT_EQ(Copy(frame->entries[2].position), 2048);
+    EXPECT_EQ(Copy(host().Frames().Find(frame)->loadMode), 1);
+    EXPECT_EQ(host().Frames().Outstanding(), 1);
+    EXPECT_NE(FX_FreeTGF(frame, V), 0);
+    EXPECT_EQ(host().Frames().Outstanding(), 0);
+}
+
+TEST_F(FrameServicesTest, AnEmptyCellHasNoEntryArray) {
+    EXTGF2005a* frame = Load(2, 2, 3, 0);
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(Copy(frame->entryCount), 0);
+    EXPECT_EQ(Copy(frame->entries), nullptr);
+    EXPECT_EQ(Copy(host().Frames().Find(frame)->loadMode), 0);
+    FX_FreeTGF(frame, V);
+}
+
+TEST_F(FrameServicesTest, NoFrameOutsideTheScore) {
+    EXPECT_EQ(Load(3, 1), nullptr) << "no staff in slot 3";
+    EXPECT_EQ(Load(1, 3), nullptr) << "no measure 3";
+    EXPECT_EQ(Load(1, 0), nullptr);
+    EXPECT_EQ(Load(1, 1, 4), nullptr) << "layers 0 to 3";
+    EXPECT_EQ(FX_LoadTGF(7, 1, 1, 0, 1, V), nullptr) << "no instrument list 7";
+    EXPECT_EQ(host().Frames().Outstanding(), 0);
+}
+
+TEST_F(FrameServicesTest, SavingNumbersNewEntriesInTheDocumentOnly) {
+    EXTGF2005a* frame = Load(1, 1);
+    ASSERT_NE(FX_InsertEXENTRY(frame, 1, 1, V), 0);
+    frame->entries[1].duration = 512;
+    frame->entries[1].flags = ENTRY_FLAG_NOTE;
+    ASSERT_NE(FX_SaveTGF(frame, V), 0);
+    EXPECT_EQ(Copy(frame->entries[1].entryNumber), 0u) << "the frame keeps its zero";
+    EXPECT_EQ(Copy(Stored(5, 1, 1).entryNumber), 4u) << "the number after the builder's three";
+    EXPECT_EQ(Copy(Stored(5, 1, 2).position), 1536) << "positions follow the durations";
+    EXPECT_EQ(Copy(Stored(5, 1, 1).noteCount), 1) << "the binding cleaned the blank entry";
+    FX_FreeTGF(frame, V);
+
+    EXTGF2005a* again = Load(1, 1, 0, 0);
+    EXPECT_EQ(Copy(again->entries[1].entryNumber), 4u);
+    FX_FreeTGF(again, V);
+}
+
+TEST_F(FrameServicesTest, InsertingAndDeletingMoveTheEntryArray) {
+    EXTGF2005a* frame = Load(1, 1);
+    const EXENTRY* before = frame->entries;
+    const uint32_t third = frame->entries[2].entryNumber;
+    ASSERT_NE(FX_InsertEXENTRY(frame, 0, 2, V), 0);
+    EXPECT_NE(Copy(frame->entries), before);
+    ASSERT_EQ(Copy(frame->entryCount), 5);
+    EXPECT_EQ(Copy(frame->entries[0].entryNumber), 0u);
+    EXPECT_EQ(Copy(frame->entries[4].entryNumber), third);
+
+    const EXENTRY* inserted = frame->entries;
+    ASSERT_NE(FX_DeleteEXENTRY(frame, 0, 3, V), 0);
+    EXPECT_NE(Copy(frame->entries), inserted);
+    ASSERT_EQ(Copy(frame->entryCount), 2);
+    EXPECT_EQ(Copy(frame->entries[1].entryNumber), third);
+
+    ASSERT_NE(FX_DeleteEXENTRY(frame, 0, 2, V), 0);
+    EXPECT_EQ(Copy(frame->entryCount), 0);
+    EXPECT_EQ(Copy(frame->entries), nullptr);
+    FX_FreeTGF(frame, V);
+}
+
+TEST_F(FrameServicesTest, InsertAndDeleteOutsideTheArrayChangeNothing) {
+    EXTGF2005a* frame = Load(1, 1);
+    const EXENTRY* before = frame->entries;
+    EXPECT_EQ(FX_InsertEXENTRY(frame, 4, 1, V), 0);
+    EXPECT_EQ(FX_InsertEXENTRY(frame, -1, 1, V), 0);
+    EXPECT_EQ(FX_DeleteEXENTRY(frame, 2, 2, V), 0);
+    EXPECT_EQ(FX_DeleteEXENTRY(frame, 0, -1, V), 0);
+    EXPECT_NE(FX_InsertEXENTRY(frame, 0, 0, V), 0) << "nothing to insert is done at once";
+    EXPECT_EQ(Copy(frame->entries), before);
+    EXPECT_EQ(Copy(frame->entryCount), 3);
+    FX_FreeTGF(frame, V);
+}
+
+TEST_F(FrameServicesTest, TupletItemsFollowTheirEntries) {
+    TGFTUPLETITEM item{};
+    item.entryIndex = 1;
+    doc().CellAt(5, 1, 0).tuplets.push_back(item);
+    EXTGF2005a* frame = Load(1, 1);
+    ASSERT_EQ(Copy(frame->tupletCount), 1);
+    FX_InsertEXENTRY(frame, 1, 2, V);
+    EXPECT_EQ(Copy(frame->tuplets[0].entryIndex), 3);
+    FX_DeleteEXENTRY(frame, 0, 1, V);
+    EXPECT_EQ(Copy(frame->tuplets[0].entryIndex), 2);
+    FX_DeleteEXENTRY(frame, 2, 1, V);
+    EXPECT_EQ(Copy(frame->tupletCount), 0) << "its entry is gone";
+    FX_FreeTGF(frame, V);
+}
+
+TEST_F(FrameServicesTest, TheHostReportsFramesUsedWrongly) {
+    EXTGF2005a* frame = Load(1, 1);
+    FX_FreeTGF(frame, V);
+    EXPECT_EQ(fxraw::FX_SaveTGF(frame, V), 0);
+    EXPECT_EQ(FX_FreeTGF(frame, V), 0);
+    EXTGF2005a stranger{};
+    EXPECT_EQ(FX_GetTGFDuration(&stranger, V), 0);
+    EXPECT_EQ(FX_FreeTGF(nullptr, V), 0);
+    ASSERT_EQ(host().Problems().size(), 4u);
+    EXPECT_EQ(host().Problems()[0], "FX_SaveTGF was given a frame that was already freed");
+    EXPECT_EQ(host().Problems()[1], "FX_FreeTGF was given a frame that was already freed");
+    EXPECT_EQ(host().Problems()[2],
+              "FX_GetTGFDuration was given a frame the host never handed out");
+    EXPECT_EQ(host().Problems()[3], "FX_FreeTGF was given a null frame");
+    host().ClearProblems();
+}
+
+TEST_F(FrameServicesTest, AFrameLeftOutIsCounted) {
+    EXTGF2005a* frame = Load(1, 1);
+    EXPECT_EQ(host().Frames().Outstanding(), 1);
+    host().Frames().Clear();  // what Reset does, so that nothing leaks
+    EXPECT_EQ(host().Frames().Outstanding(), 0);
+    (void)frame;
+}
+
+TEST_F(FrameServicesTest, DurationsOfFramesAndMeasures) {
+    Score().Measures(1, 6, 512);
+    EXTGF2005a* frame = Load(1, 1);
+    EXPECT_EQ(FX_GetTGFDuration(frame, V), 4096);
+    FX_FreeTGF(frame, V);
+    EXPECT_EQ(FX_GetMeasureDuration(5, 1, V), 4096);
+    EXPECT_EQ(FX_GetMeasureDuration(5, 3, V), 3072);
+    EXPECT_EQ(FX_GetMeasureDuration(5, 4, V), 0);
+}
+
+TEST_F(FrameServicesTest, LayersAreShownUnlessHiddenInTheDocument) {
+    Score().HideLayer(2);
+    EXPECT_NE(FX_GetShowLayer(0, V), 0);
+    EXPECT_EQ(FX_GetShowLayer(2, V), 0);
+    host().AddDocument(2);
+    host().SetCurrentDocument(2);
+    EXPECT_NE(FX_GetShowLayer(2, V), 0);
+}
+
+}  // namespace

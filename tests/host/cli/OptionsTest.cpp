@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include "HostFields.h"
+
+#include "DemoScore.h"
+#include "Options.h"
+#include "ScoreView.h"
+
+using plovikcli::Options;
+
+namespace {
+
+class OptionsTest : public ::testing::Test {
+  protected:
+    void SetUp() override { plovikcli::BuildDemoScore(doc); }
+    bool Parse(std::vector<std::string> args) {
+        return plovikcli::ParseOptions(args, options, error);
+    }
+    bool Resolve() { return plovikcli::ResolveRegion(options, doc, region, error); }
+
+    plovikhost::Document doc;
+    Options options;
+    std::string error;
+    EREGION region{};
+};
+
+TEST_F(OptionsTest, TheWholeScoreByDefault) {
+    ASSERT_TRUE(Parse({}));
+    EXPECT_EQ(options.command, Options::Command::DEMO);
+    ASSERT_TRUE(Resolve());
+    EXPECT_EQ(Copy(region.startSlot), 1);
+    EXPECT_EQ(Copy(region.endSlot), 2);
+    EXPECT_EQ(Copy(region.startMeasure), 1);
+    EXPECT_EQ(Copy(region.endMeasure), 4);
+    EXPECT_EQ(Copy(region.endPosition), EREGION_END_OF_MEASURE);
+    EXPECT_EQ(plovikcli::DescribeRegion(region),
+              "staves 1-2, measures 1-4, from position 0 of measure 1 to the end of measure 4");
+}
+
+TEST_F(OptionsTest, ARegionOfTheScore) {
+    ASSERT_TRUE(Parse({"--measures", "2-3", "--staves", "2", "--start-pos", "1024", "--end-pos",
+                       "2048", "demo"}));
+    ASSERT_TRUE(Resolve());
+    EXPECT_EQ(Copy(region.startSlot), 2);
+    EXPECT_EQ(Copy(region.endSlot), 2);
+    EXPECT_EQ(Copy(region.startMeasure), 2);
+    EXPECT_EQ(Copy(region.endMeasure), 3);
+    EXPECT_EQ(Copy(region.startPosition), 1024);
+    EXPECT_EQ(Copy(region.endPosition), 2048);
+    EXPECT_EQ(
+        plovikcli::DescribeRegion(region),
+        "staff 2, measures 2-3, from position 1024 of measure 2 to position 2048 of measure 3");
+    ASSERT_TRUE(Parse({"--end-pos", "end"}));
+    EXPECT_EQ(Copy(options.endPosition), EREGION_END_OF_MEASURE);
+}
+
+TEST_F(OptionsTest, OptionsItCannotTake) {
+    for (std::vector<std::string> args :
+         std::vector<std::vector<std::string>>{{"--bogus"},
+                                               {"tie"},
+                                               {"--measures"},
+                                               {"--measures", "x"},
+                                               {"--measures", "1-"},
+                                               {"--staves", "-1"},
+                                               {"--start-pos", "-5"},
+                                               {"--end-pos", "later"},
+                                               {"--measures", "99999"}}) {
+        Options fresh;
+        options = fresh;
+        error.clear();
+        EXPECT_FALSE(Parse(args)) << args[0];
+        EXPECT_FALSE(error.empty());
+    }
+    EXPECT_TRUE(Parse({"--help"}));
+    EXPECT_EQ(options.command, Options::Command::HELP);
+}
+
+TEST_F(OptionsTest, RegionsOutsideTheScore) {
+    const std::vector<std::vector<std::string>> bad = {
+        {"--measures", "0-2"}, {"--measures", "3-5"},
+        {"--measures", "3-2"}, {"--staves", "1-3"},
+        {"--staves", "2-1"},   {"--start-pos", "4096"},
+        {"--end-pos", "4096"}, {"--measures", "2", "--start-pos", "100", "--end-pos", "99"}};
+    for (const auto& args : bad) {
+        options = Options{};
+        ASSERT_TRUE(Parse(args));
+        EXPECT_FALSE(Resolve()) << args[0] << " " << args[1];
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+TEST(ScoreViewTest, PrintsEveryLayerWithMusicInTheBuildersNotation) {
+    plovikhost::Document doc;
+    plovikcli::BuildDemoScore(doc);
+    const std::string text = plovikcli::ScoreText(doc);
+    EXPECT_NE(text.find("2 staves, 4 measures of 4/4\n"), std::string::npos);
+    EXPECT_NE(text.find("Staff 3 (slot 1), layer 1\n  m1  C4/q C4/q E4+G4/q E4+C5/q\n"),
+              std::string::npos);
+    EXPECT_NE(text.find("Staff 7 (slot 2), layer 3 (hidden)\n  m1  E3/w\n"), std::string::npos);
+    EXPECT_NE(text.find("  m4  G4~/h G4/h\n"), std::string::npos);
+    EXPECT_EQ(text.find("layer 4"), std::string::npos);
+}
+
+}  // namespace

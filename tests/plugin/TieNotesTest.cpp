@@ -1,0 +1,266 @@
+// The two commands from the host's call to the stored music, through FinaleExtensionInvoke.
+#include <cstring>
+#include <map>
+
+#include "PlovikTie.h"
+#include "ScoreTest.h"
+
+namespace {
+
+constexpr uint32_t kTie = 0;
+constexpr uint32_t kUntie = 1;
+
+class TieNotesTest : public ScoreTest {
+  protected:
+    uint32_t Invoke(uint32_t index, EREGION region) {
+        return FinaleExtensionInvoke(0, index, &region, 0);
+    }
+    uint16_t Flags2(int16_t staff, int16_t measure, size_t index, int16_t layer = 0) {
+        return Stored(staff, measure, index, layer).flags2;
+    }
+};
+
+TEST_F(TieNotesTest, TiesAPairAndMarksBothEntries) {
+    Score().Staves({1}).Measures(1).Music(1, 1, "C4/q C4");
+    EXPECT_EQ(Invoke(kTie, Region(1, 1, 1, 1)), 1u);
+    EXPECT_EQ(Music(1, 1), "C4~/q C4/q");
+    EXPECT_EQ(Flags2(1, 1, 0), ENTRY_FLAG2_TIE_CHANGED);
+    EXPECT_EQ(Flags2(1, 1, 1), ENTRY_FLAG2_TIE_CHANGED);
+}
+
+TEST_F(TieNotesTest, TheCommandIndexChoosesByItsLow16Bits) {
+    Score().Staves({1}).Measures(1).Music(1, 1, "C4~/q C4");
+    EXPECT_EQ(Invoke(5, Region(1, 1, 1, 1)), 1u);
+    EXPECT_EQ(Music(1, 1), "C4/q C4/q") << "every index but 0 unties";
+    EXPECT_EQ(Invoke(0x10000, Region(1, 1, 1, 1)), 1u);
+    EXPECT_EQ(Music(1, 1), "C4~/q C4/q") << "65536 is 0 in its low 16 bits";
+    EXPECT_EQ(Invoke(0x10001, Region(1, 1, 1, 1)), 1u);
+    EXPECT_EQ(Music(1, 1), "C4/q C4/q");
+}
+
+TEST_F(TieNotesTest, ANullRegionDoesNothingAndStillAnswersOne) {
+    Score().Staves({1}).Measures(1).Music(1, 1, "C4/q C4");
+    EXPECT_EQ(FinaleExtensionInvoke(0, kTie, nullptr, 0), 1u);
+    EXPECT_EQ(Music(1, 1), "C4/q C4/q");
+    EXPECT_EQ(host().Count("FX_SaveTGF"), 0);
+}
+
+TEST_F(TieNotesTest, ChordsTieOnlyTheNotesTheyShare) {
+    Score().Staves({1}).Measures(1).Music(1, 1, "C4+E4/h C4+G4");
+    Invoke(kTie, Region(1, 1, 1, 1));
+    EXPECT_EQ(Music(1, 1), "C4~+E4/h C4+G4/h");
+}
+
+TEST_F(TieNotesTest, NothingTiesToARestAndTheRestIsNotTouched) {
+    Score().Staves({1}).Measures(1).Music(1, 1, "D4/q r D4 E4");
+    const EXENTRY rest = Stored(1, 1, 1);
+    Invoke(kTie, Region(1, 1, 1, 1));
+    EXPECT_EQ(Music(1, 1), "D4/q r/q D4/q E4/q");
+    for (size_t i = 0; i < 4; ++i) EXPECT_EQ(Flags2(1, 1, i), 0) << i;
+    EXPECT_EQ(std::memcmp(&Stored(1, 1, 1), &rest, sizeof(EXENTRY)), 0);
+}
+
+TEST_F(TieNotesTest, ARestsOwnNoteRecordIsComparedWhenTyingFromIt) {
+    // The rest's record holds displacement 0, C4's values; tying does not ask what the entry
+    // it ties from is, only what follows.
+    Score().Staves({1}).Measures(1).Music(1, 1, "C4/q r C4");
+    Invoke(kTie, Region(1, 1, 1, 1));
+    EXPECT_EQ(Flags2(1, 1, 0), 0) << "a rest follows C4: no partner";
+    EXPECT_NE(Stored(1, 1, 1).notes[0].flags & NOTE_FLAG_TIE, 0u);
+    EXPECT_EQ(Flags2(1, 1, 1), ENTRY_FLAG2_TIE_CHANGED);
+    EXPECT_EQ(Flags2(1, 1, 2), ENTRY_FLAG2_TIE_CHANGED);
+    EXPECT_EQ(Music(1, 1), "C4/q r/q C4/q");
+}
+
+TEST_F(TieNotesTest, TiesAcrossABarlineInsideTheRegionOnly) {
+    Score().Staves({1}).Measures(4).Music(1, 3, "D4/h C4").Music(1, 4, "C4/w");
+    Invoke(kTie, Region(1, 1, 3, 3));
+    EXPECT_EQ(Music(1, 3), "D4/h C4/h") << "the next measure is not loaded: nothing follows";
+    Invoke(kTie, Region(1, 1, 3, 4));
+    EXPECT_EQ(Music(1, 3), "D4/h C4~/h");
+    EXPECT_EQ(Flags2(1, 4, 0), ENTRY_FLAG2_TIE_CHANGED);
+}
+
+TEST_F(TieNotesTest, MeasuresWithoutEntriesArePassedOver) {
+    Score().Staves({1}).Measures(3).Music(1, 1, "C4/w").Music(1, 3, "C4/w");
+    Invoke(kTie, Region(1, 1, 1, 3));
+    EXPECT_EQ(Music(1, 1), "C4~/w");
+}
+
+TEST_F(TieNotesTest, SharpAndNaturalAreDifferentPitches) {
+    Score().Staves({1}).Measures(1).Music(1, 1, "C4/q C#4 C#4 Db4");
+    Invoke(kTie, Region(1, 1, 1, 1));
+    EXPECT_EQ(Music(1, 1), "C4/q C#4~/q C#4/q Db4/q");
+}
+
+TEST_F(TieNotesTest, TyingNeverClearsATie) {
+    Score().Staves({1}).Measures(1).Music(1, 1, "C4~/q D4 E4~+G4 E4");
+    Invoke(kTie, Region(1, 1, 1, 1));
+    EXPECT_EQ(Music(1, 1), "C4~/q D4/q E4~+G4/q E4/q");
+    EXPECT_EQ(Flags2(1, 1, 0), 0) << "no partner: the entry was not touched";
+}
+
+TEST_F(TieNotesTest, UntieClearsEveryTieAndMarksEveryEntryRestsIncluded) {
+    Score().Staves({1}).Measures(1).Music(1, 1, "C4~+E4~/q C4+E4 r D4");
+    const EXENTRY rest = Stored(1, 1, 2);
+    Invoke(kUntie, Region(1, 1, 1, 1));
+    EXPECT_EQ(Music(1, 1), "C4+E4/q C4+E4/q r/q D4/q");
+    for (size_t i = 0; i < 4; ++i) EXPECT_EQ(Flags2(1, 1, i), ENTRY_FLAG2_TIE_CHANGED) << i;
+    EXPECT_EQ(std::memcmp(&Stored(1, 1, 2).notes, &rest.notes, sizeof rest.notes), 0);
+}
+
+TEST_F(TieNotesTest, TyingTwiceIsTyingOnce) {
+    Score().Staves({1, 2}).Measures(2).Music(1, 1, "C4/h C4+E4").Music(1, 2, "E4/h E4");
+    Score().Music(2, 1, "G3/w").Music(2, 2, "G3/w");
+    Invoke(kTie, Region(1, 2, 1, 2));
+    const std::map<plovikhost::CellKey, plovikhost::Cell> once = doc().cells;
+    Invoke(kTie, Region(1, 2, 1, 2));
+    ASSERT_EQ(doc().cells.size(), once.size());
+    for (const auto& [key, cell] : once) {
+        const plovikhost::Cell* again = doc().FindCell(key.staff, key.measure, key.layer);
+        ASSERT_TRUE(again);
+        ASSERT_EQ(again->entries.size(), cell.entries.size());
+        EXPECT_EQ(std::memcmp(again->entries.data(), cell.entries.data(),
+                              cell.entries.size() * sizeof(EXENTRY)),
+                  0);
+    }
+    EXPECT_EQ(Music(1, 1), "C4~/h C4+E4~/h");
+}
+
+TEST_F(TieNotesTest, AnEndSlotBelowTheStartSlotChangesNothing) {
+    Score().Staves({1, 2}).Measures(1).Music(1, 1, "C4/h C4").Music(2, 1, "C4/h C4");
+    Invoke(kTie, Region(2, 1, 1, 1));
+    EXPECT_EQ(Music(1, 1), "C4/h C4/h");
+    EXPECT_EQ(Music(2, 1), "C4/h C4/h");
+    EXPECT_EQ(host().Count("FX_LoadTGF"), 0);
+}
+
+TEST_F(TieNotesTest, SlotsAreMappedToStaves) {
+    // Staff 9 sits in slot 1, staff 4 in slot 2.
+    Score().Staves({9, 4}).Measures(1).Music(9, 1, "C4/h C4").Music(4, 1, "D4/h D4");
+    Invoke(kTie, Region(2, 2, 1, 1));
+    EXPECT_EQ(Music(9, 1), "C4/h C4/h");
+    EXPECT_EQ(Music(4, 1), "D4~/h D4/h");
+}
+
+TEST_F(TieNotesTest, AHiddenLayerIsNeitherTiedNorUntied) {
+    Score().Staves({1}).Measures(1).Music(1, 1, "C4/h C4").Music(1, 1, "E4~/h E4", 1);
+    Score().Music(1, 1, "G4/h G4", 2).HideLayer(1);
+    Invoke(kTie, Region(1, 1, 1, 1));
+    EXPECT_EQ(Music(1, 1, 0), "C4~/h C4/h");
+    EXPECT_EQ(Music(1, 1, 2), "G4~/h G4/h");
+    Invoke(kUntie, Region(1, 1, 1, 1));
+    EXPECT_EQ(Music(1, 1, 0), "C4/h C4/h");
+    EXPECT_EQ(Music(1, 1, 1), "E4~/h E4/h");
+    EXPECT_EQ(Flags2(1, 1, 0, 1), 0);
+}
+
+TEST_F(TieNotesTest, EntriesBeforeTheStartPositionAreNotVisited) {
+    Score().Staves({1}).Measures(1).Music(1, 1, "C4/q C4 C4 C4");
+    Invoke(kTie, Region(1, 1, 1, 1, 1024));
+    EXPECT_EQ(Music(1, 1), "C4/q C4~/q C4~/q C4/q");
+    EXPECT_EQ(Flags2(1, 1, 0), 0);
+
+    Stored(1, 1, 0).notes[0].flags |= NOTE_FLAG_TIE;
+    Invoke(kUntie, Region(1, 1, 1, 1, 1024));
+    EXPECT_EQ(Music(1, 1), "C4~/q C4/q C4/q C4/q");
+}
+
+TEST_F(TieNotesTest, TheEntryAfterTheEndPositionIsStillMarked) {
+    Score().Staves({1}).Measures(2).Music(1, 1, "C4/q C4 C4/h").Music(1, 2, "C4/w");
+    Invoke(kTie, Region(1, 1, 1, 1, 0, 1023));
+    EXPECT_EQ(Music(1, 1), "C4~/q C4/q C4/h");
+    EXPECT_EQ(Flags2(1, 1, 1), ENTRY_FLAG2_TIE_CHANGED);
+    EXPECT_EQ(Flags2(1, 1, 2), 0);
+}
+
+TEST_F(TieNotesTest, AnEndPositionOfZeroAdmitsOnlyTheFirstInstant) {
+    Score().Staves({1}).Measures(2).Music(1, 1, "C4/w").Music(1, 2, "C4/h C4 ");
+    Invoke(kTie, Region(1, 1, 1, 2, 0, 0));
+    EXPECT_EQ(Music(1, 1), "C4~/w");
+    EXPECT_EQ(Music(1, 2), "C4~/h C4/h");
+}
+
+TEST_F(TieNotesTest, WithoutFX_GetMaxLayersFourLayersAreWorked) {
+    Score().Staves({1}).Measures(1).Music(1, 1, "C4/h C4", 3);
+    host().maxLayers = 1;
+    host().Hide("FX_GetMaxLayers");
+    Relookup();
+    Invoke(kTie, Region(1, 1, 1, 1));
+    EXPECT_EQ(Music(1, 1, 3), "C4~/h C4/h");
+}
+
+TEST_F(TieNotesTest, TheHostsLayerCountIsAskedBeforeEveryLayer) {
+    Score().Staves({1}).Measures(1).Music(1, 1, "C4/h C4", 1).Music(1, 1, "D4/h D4", 2);
+    host().maxLayers = 2;
+    Invoke(kTie, Region(1, 1, 1, 1));
+    EXPECT_EQ(Music(1, 1, 1), "C4~/h C4/h");
+    EXPECT_EQ(Music(1, 1, 2), "D4/h D4/h");
+    EXPECT_EQ(host().Count("FX_GetMaxLayers"), 3);
+}
+
+TEST_F(TieNotesTest, EveryLoadedFrameIsSavedAndGivenBackWithoutReloading) {
+    Score().Staves({1, 2}).Measures(3).Music(1, 1, "C4/h C4");
+    Invoke(kTie, Region(1, 2, 1, 3));
+    // 2 staves x 4 layers x 3 measures; nothing unnumbered, so nothing reloaded.
+    EXPECT_EQ(host().Count("FX_LoadTGF"), 24);
+    EXPECT_EQ(host().Count("FX_SaveTGF"), 24);
+    EXPECT_EQ(host().Count("FX_FreeTGF"), 24);
+    EXPECT_EQ(host().Count("FX_StartFinaleEdit"), 0) << "the commands open no edit";
+}
+
+TEST_F(TieNotesTest, ALayerWithAFrameTheHostCannotLoadIsLeftAlone) {
+    Score().Staves({1}).Measures(2).Music(1, 1, "C4/h C4").Music(1, 2, "C4/w");
+    Score().Music(1, 1, "E4/h E4", 1);
+    host().refuseLoadTGF = [](const plovikhost::FrameRequest& r) {
+        return r.layer == 0 && r.measure == 2;
+    };
+    Invoke(kTie, Region(1, 1, 1, 2));
+    EXPECT_EQ(Music(1, 1, 0), "C4/h C4/h");
+    EXPECT_EQ(Music(1, 1, 1), "E4~/h E4/h");
+}
+
+TEST_F(TieNotesTest, AFrameTheHostRefusesToStoreDoesNotStopTheOthers) {
+    Score().Staves({1}).Measures(2).Music(1, 1, "C4/h C4").Music(1, 2, "D4/h D4");
+    host().refuseSaveTGF = [](const EXTGF2005a* frame) { return frame->measure == 1; };
+    Invoke(kTie, Region(1, 1, 1, 2));
+    EXPECT_EQ(Music(1, 1), "C4/h C4/h");
+    EXPECT_EQ(Music(1, 2), "D4~/h D4/h");
+}
+
+// Host data is not trusted: damaged frames and records change nothing outside the records.
+TEST_F(TieNotesTest, ANegativeEntryCountMeansNoEntries) {
+    Score().Staves({1}).Measures(1).Music(1, 1, "C4/h C4");
+    host().alterLoadedTGF = [](EXTGF2005a* frame) { frame->entryCount = -3; };
+    Invoke(kTie, Region(1, 1, 1, 1));
+    host().alterLoadedTGF = nullptr;
+    EXPECT_EQ(Music(1, 1), "C4/h C4/h");
+}
+
+TEST_F(TieNotesTest, AFrameWithoutAnEntryArrayHasNoEntries) {
+    Score().Staves({1}).Measures(1).Music(1, 1, "C4/h C4");
+    host().alterLoadedTGF = [](EXTGF2005a* frame) {
+        frame->entries = nullptr;
+        frame->tuplets = nullptr;
+        frame->tupletCount = 5;
+    };
+    Invoke(kTie, Region(1, 1, 1, 1));
+    EXPECT_EQ(Music(1, 1), "C4/h C4/h");
+}
+
+TEST_F(TieNotesTest, NoteCountsOutOfRangeAreClamped) {
+    Score().Staves({1}).Measures(1).Music(1, 1, "C4/q C4 D4 D4 E4");
+    Stored(1, 1, 0).noteCount = 40;  // read as 12: records 1..11 are zero, displacement 0 = C4
+    Stored(1, 1, 2).noteCount = -5;  // read as no notes
+    Invoke(kTie, Region(1, 1, 1, 1));
+    EXPECT_NE(Stored(1, 1, 0).notes[0].flags & NOTE_FLAG_TIE, 0u);
+    EXPECT_NE(Stored(1, 1, 0).notes[11].flags & NOTE_FLAG_TIE, 0u);
+    EXPECT_EQ(Stored(1, 1, 1).notes[0].flags & NOTE_FLAG_TIE, 0u) << "its follower has no notes";
+    EXPECT_EQ(Copy(Stored(1, 1, 2).flags2), 0) << "nothing of it matched";
+
+    Invoke(kUntie, Region(1, 1, 1, 1));
+    for (int i = 0; i < EXENTRY_MAX_NOTES; ++i)
+        EXPECT_EQ(Stored(1, 1, 0).notes[i].flags & NOTE_FLAG_TIE, 0u) << i;
+}
+
+}  // namespace
