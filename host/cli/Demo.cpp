@@ -18,7 +18,8 @@ std::string MenuText(PluginModule& plugin, uint32_t index) {
 }
 
 // Whatever the host saw go wrong during the command, and frames the plug-in kept.
-bool HostWasMisused(std::FILE* out) {
+bool HostWasMisused() {
+    std::FILE* out = stderr;
     plovikhost::Host& host = plovikhost::Host::Get();
     bool misused = false;
     for (const std::string& problem : host.Problems()) {
@@ -76,7 +77,7 @@ int RunDemo(PluginModule& plugin, const EREGION& region, std::FILE* out) {
                      "frames loaded and given back\n",
                      static_cast<unsigned>(index), name.c_str(), static_cast<unsigned>(result),
                      host.Frames().HandedOut() - before);
-        if (HostWasMisused(out)) return 1;
+        if (HostWasMisused()) return 1;
         std::fprintf(out, "The score after \"%s\":\n%s", name.c_str(), ScoreText(doc).c_str());
     }
     return 0;
