@@ -1,10 +1,16 @@
 #include "ScoreBuilder.h"
 
+#include <cstring>
 #include <stdexcept>
 
 #include "Notation.h"
 
 namespace plovikhost {
+
+namespace {
+constexpr uint32_t kMeasureTag = 0x534F4D53;
+constexpr size_t kMeasureRecordSize = 26;
+}  // namespace
 
 ScoreBuilder& ScoreBuilder::Staves(std::initializer_list<int16_t> instruments) {
     for (int16_t instrument : instruments) {
@@ -22,7 +28,15 @@ ScoreBuilder& ScoreBuilder::Measures(int count, int16_t beats, int16_t beatDurat
     Pitch probe;
     if (!NoteToPitch(0, 0, key, probe))
         throw std::invalid_argument("key value " + std::to_string(key) + " is not supported");
-    for (int i = 0; i < count; ++i) doc_.measures.push_back({beats, beatDuration, key});
+    for (int i = 0; i < count; ++i) {
+        doc_.measures.push_back({beats, beatDuration, key});
+        // The measure's record says the same: its key at 2, its time signature at 4 and 6.
+        RecordStore::Bytes record(kMeasureRecordSize, 0);
+        std::memcpy(&record[2], &key, 2);
+        std::memcpy(&record[4], &beats, 2);
+        std::memcpy(&record[6], &beatDuration, 2);
+        doc_.records.Put(RecordId{kMeasureTag, doc_.MeasureCount(), 0, 0}, std::move(record));
+    }
     return *this;
 }
 

@@ -113,6 +113,19 @@ TEST(ScoreBuilderTest, RefusesWhatTheScoreDoesNotHave) {
     EXPECT_THROW(builder.Measures(1, 4, 1024, 9), std::invalid_argument);
 }
 
+TEST(ScoreBuilderTest, MeasuresHaveTheirRecords) {
+    Document doc;
+    ScoreBuilder(doc).Measures(1).Measures(1, 3, 512, 0x0102);
+    const RecordStore::Bytes* second = doc.records.Find(RecordId{0x534F4D53, 2, 0, 0});
+    ASSERT_TRUE(second);
+    ASSERT_EQ(second->size(), 26u);
+    EXPECT_EQ((*second)[2], 0x02);
+    EXPECT_EQ((*second)[3], 0x01);
+    EXPECT_EQ((*second)[4], 3);
+    EXPECT_EQ(doc.FindMeasure(2)->Duration(), 1536);
+    EXPECT_FALSE(doc.records.Find(RecordId{0x534F4D53, 3, 0, 0}));
+}
+
 TEST(ScoreBuilderTest, AppendsNumberedEntriesAtTheirPositions) {
     Document doc;
     ScoreBuilder(doc).Staves({2}).Measures(1).Music(2, 1, "C4/h").Music(2, 1, "D4/q E4");
