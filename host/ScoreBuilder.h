@@ -6,9 +6,9 @@
 //       .HideLayer(3);
 //
 // Staves are instrument numbers, in slot order of the global list; measures are appended with
-// a time signature and a key, each with its measure record; music is written in the notation of Notation.h and appended to
-// what the cell holds, numbered as the host numbers entries. Throws std::invalid_argument for
-// a staff, measure, layer or notation the document cannot take.
+// a time signature and a key, each with its measure record; music is written in the notation of
+// Notation.h and appended to what the cell holds, numbered as the host numbers entries. Throws
+// std::invalid_argument for a staff, measure, layer or notation the document cannot take.
 #pragma once
 
 #include <cstdint>
