@@ -25,7 +25,8 @@ bool __FCCollectionEntryDetail::DestroyItemAt(int index) {
     for (int i = 0; i < _count; ++i) {
         __FCEntryDetail* other = dynamic_cast<__FCEntryDetail*>(GetItemAt(i));
         if (other && other->GetIncidence() > incidence)
-            FXWrite<int16_t>(other->GetRecordKey(), 4, static_cast<int16_t>(other->GetIncidence() - 1));
+            FXWrite<int16_t>(other->GetRecordKey(), 4,
+                             static_cast<int16_t>(other->GetIncidence() - 1));
     }
     element->DeleteData();
     DeleteItemAt(index);

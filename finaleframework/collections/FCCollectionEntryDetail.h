@@ -6,7 +6,7 @@ class FCNoteEntry;
 
 // The detail records of one note entry.
 class __FCCollectionEntryDetail : public __FCCollectionData {
-public:
+  public:
     const char* ClassName() override { return "__FCCollectionEntryDetail"; }
     // Does nothing (the old elements stay) without an owning entry with a numbered record.
     void LoadAll() override;
@@ -18,6 +18,6 @@ public:
     FCNoteEntry* GetOwningEntry() const { return _entry; }
     void SetOwningEntry(FCNoteEntry* entry) { _entry = entry; }
 
-private:
+  private:
     FCNoteEntry* _entry = nullptr;  // not owned
 };

@@ -11,9 +11,13 @@ void __FCEntryDetail::_SetEntryKey(int32_t entryNumber, int16_t incidence) {
     FXWrite<int16_t>(_recordKey, 4, incidence);
 }
 
-int32_t __FCEntryDetail::GetEntryNumber() const { return FXRead<int32_t>(_recordKey, 0); }
+int32_t __FCEntryDetail::GetEntryNumber() const {
+    return FXRead<int32_t>(_recordKey, 0);
+}
 
-int16_t __FCEntryDetail::GetIncidence() const { return FXRead<int16_t>(_recordKey, 4); }
+int16_t __FCEntryDetail::GetIncidence() const {
+    return FXRead<int16_t>(_recordKey, 4);
+}
 
 bool __FCEntryDetail::Load(int32_t entryNumber, int16_t incidence) {
     _SetEntryKey(entryNumber, incidence);

@@ -9,7 +9,7 @@ class FCNoteEntry;
 
 // Records of one note entry (entry number, signed 32-bit at +0), stepped by incidence at +4.
 class __FCEntryDetail : public __FCBaseData {
-public:
+  public:
     bool LoadFirst() override;
     // On failure the key names the last record found again.
     bool LoadNext() override;
@@ -28,7 +28,7 @@ public:
     int32_t GetEntryNumber() const;
     int16_t GetIncidence() const;
 
-protected:
+  protected:
     void _SetEntryKey(int32_t entryNumber, int16_t incidence);
     // The byte count to save: the loaded size, or for a record set up without a load its whole
     // fixed record; 0 when there is nothing to save.
@@ -39,6 +39,6 @@ protected:
     // Large enough for any entry detail record the framework scans.
     static constexpr int32_t kScratchSize = 208;
 
-private:
+  private:
     FCNoteEntry* _entry = nullptr;  // not owned; never copied by cloning
 };

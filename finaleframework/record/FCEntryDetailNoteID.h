@@ -7,7 +7,7 @@
 // Entry detail records that each belong to one note of the entry, told apart by the note ID
 // stored inside the record. A record kind says where the ID lives and which note flag marks it.
 class __FCEntryDetailNoteID : public __FCEntryDetail {
-public:
+  public:
     virtual void _SetNoteID(int16_t id) = 0;
     virtual bool _MatchesNoteID(void* record, int16_t id) = 0;
     virtual void _SetNoteFlag(FCNote* note, bool state) = 0;
