@@ -1,6 +1,7 @@
 // Data records of the current document, by tag and record key.
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "Services.h"
 #include "SubstituteHost.h"
@@ -18,6 +19,13 @@ int64_t P(const void* p) {
     return static_cast<int64_t>(reinterpret_cast<intptr_t>(p));
 }
 
+// The key as the call found it, for the log: the family's numbers, "a,b,c".
+std::string KeyText(uint32_t tag, const void* key) {
+    if (!key) return "";
+    const RecordId id = DecodeKey(tag, key);
+    return std::to_string(id.a) + "," + std::to_string(id.b) + "," + std::to_string(id.c);
+}
+
 RecordStore::Bytes BytesOf(const void* buffer, int32_t size) {
     if (!buffer || size <= 0) return {};
     const uint8_t* p = static_cast<const uint8_t*>(buffer);
@@ -33,7 +41,7 @@ void Deliver(const RecordStore::Bytes& bytes, void* buffer, int32_t capacity) {
 
 int32_t Step(const char* name, bool forward, uint32_t tag, void* key, void* buffer, int32_t size,
              uint32_t version) {
-    H().Log(name, {tag, P(key), P(buffer), size, version});
+    H().Log(name, {tag, P(key), P(buffer), size, version}, KeyText(tag, key));
     if (!key) return 0;
     const RecordId at = DecodeKey(tag, key);
     const RecordId* next = forward ? Store().Next(at) : Store().Previous(at);
@@ -46,7 +54,8 @@ int32_t Step(const char* name, bool forward, uint32_t tag, void* key, void* buff
 
 int32_t FX_STDCALL LoadEData(uint32_t tag, void* key, void* buffer, int32_t* size,
                              uint32_t version) {
-    H().Log("FX_LoadEData", {tag, P(key), P(buffer), size ? *size : -1, version});
+    H().Log("FX_LoadEData", {tag, P(key), P(buffer), size ? *size : -1, version},
+            KeyText(tag, key));
     if (!key) return 0;
     const RecordStore::Bytes* bytes = Store().Find(DecodeKey(tag, key));
     if (!bytes) return 0;
@@ -63,7 +72,7 @@ int32_t FX_STDCALL LoadEData(uint32_t tag, void* key, void* buffer, int32_t* siz
 
 int32_t FX_STDCALL SaveEData(uint32_t tag, void* key, void* buffer, int32_t size,
                              uint32_t version) {
-    H().Log("FX_SaveEData", {tag, P(key), P(buffer), size, version});
+    H().Log("FX_SaveEData", {tag, P(key), P(buffer), size, version}, KeyText(tag, key));
     if (!key || !buffer || size < 0) return 0;
     const RecordId id = DecodeKey(tag, key);
     if (!Store().Find(id)) return 0;  // saving never creates
@@ -73,7 +82,7 @@ int32_t FX_STDCALL SaveEData(uint32_t tag, void* key, void* buffer, int32_t size
 
 int32_t FX_STDCALL CreateEData(uint32_t tag, void* key, void* buffer, int32_t size,
                                uint32_t version) {
-    H().Log("FX_CreateEData", {tag, P(key), P(buffer), size, version});
+    H().Log("FX_CreateEData", {tag, P(key), P(buffer), size, version}, KeyText(tag, key));
     if (!key || size < 0) return 0;
     RecordId id = DecodeKey(tag, key);
     if (!Store().Create(id, BytesOf(buffer, size))) return 0;
@@ -82,7 +91,7 @@ int32_t FX_STDCALL CreateEData(uint32_t tag, void* key, void* buffer, int32_t si
 }
 
 int32_t FX_STDCALL DeleteEData(uint32_t tag, void* key, uint32_t version) {
-    H().Log("FX_DeleteEData", {tag, P(key), version});
+    H().Log("FX_DeleteEData", {tag, P(key), version}, KeyText(tag, key));
     if (!key) return 0;
     return Store().Erase(DecodeKey(tag, key)) ? 1 : 0;
 }

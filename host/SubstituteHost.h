@@ -19,7 +19,9 @@ namespace plovikhost {
 struct CallRecord {
     std::string name;
     std::vector<int64_t> args;  // integers as passed; pointers as their address
-    std::string text;           // a text argument (alert message, edit name), when there is one
+    // A text argument (alert message, edit name), or for data-record calls the key's numbers
+    // as the call found them ("item,incidence,0").
+    std::string text;
 };
 
 // Where a frame is asked for, as FX_LoadTGF is given it.

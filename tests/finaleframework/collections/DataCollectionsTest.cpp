@@ -86,10 +86,10 @@ TEST_F(DataCollectionsTest, DeleteDataForItemWorksFromTheTopDown) {
     ASSERT_TRUE(incidences.DeleteDataForItem(6));
     EXPECT_TRUE(StoredIncidences(kTagIncis, 6).empty());
     EXPECT_EQ(StoredIncidences(kTagIncis, 7), (std::vector<int>{70}));
-    std::vector<int64_t> deleted;
+    std::vector<std::string> deleted;
     for (const auto& call : host().Calls())
-        if (call.name == "FX_DeleteEData") deleted.push_back(call.args[1]);
-    EXPECT_EQ(deleted.size(), 3u);
+        if (call.name == "FX_DeleteEData") deleted.push_back(call.text);
+    EXPECT_EQ(deleted, (std::vector<std::string>{"6,2,0", "6,1,0", "6,0,0"}));
     EXPECT_TRUE(incidences.DeleteDataForItem(6));  // nothing left: still a success
 }
 
