@@ -3,6 +3,7 @@
 
 #include "FXBinding.h"
 #include "FXCatalogue.h"
+#include "FXDefinitionRecords.h"
 #include "FXRecordAccess.h"
 #include "FXRecords.h"
 #include "FXTypes.h"

@@ -28,6 +28,8 @@ int32_t RecordId::*IncidenceOf(KeyFamily family) {
         case KeyFamily::DETAIL:
             return &RecordId::c;
         case KeyFamily::GLOBALS:
+        case KeyFamily::NUMBER:
+        case KeyFamily::STAFF_POINT:
             break;
     }
     return nullptr;
@@ -70,6 +72,14 @@ RecordId DecodeKey(uint32_t tag, const void* key) {
             id.a = Read<int32_t>(key, 0);
             id.b = Read<int16_t>(key, 4);
             break;
+        case KeyFamily::NUMBER:
+            id.a = Read<uint16_t>(key, 0);
+            break;
+        case KeyFamily::STAFF_POINT:
+            id.a = Read<uint16_t>(key, 0);
+            id.b = Read<int16_t>(key, 2);
+            id.c = Read<int32_t>(key, 4);
+            break;
     }
     return id;
 }
@@ -92,12 +102,27 @@ void EncodeKey(const RecordId& id, void* key) {
             Write<int32_t>(key, 0, id.a);
             Write<int16_t>(key, 4, static_cast<int16_t>(id.b));
             break;
+        case KeyFamily::NUMBER:
+            Write<uint16_t>(key, 0, static_cast<uint16_t>(id.a));
+            break;
+        case KeyFamily::STAFF_POINT:
+            Write<uint16_t>(key, 0, static_cast<uint16_t>(id.a));
+            Write<int16_t>(key, 2, static_cast<int16_t>(id.b));
+            Write<int32_t>(key, 4, id.c);
+            break;
     }
 }
 
 const RecordStore::Bytes* RecordStore::Find(const RecordId& id) const {
     auto it = records_.find(id);
     return it == records_.end() ? nullptr : &it->second;
+}
+
+const RecordStore::Bytes* RecordStore::FindAtOrBefore(const RecordId& id) const {
+    auto it = records_.upper_bound(id);
+    if (it == records_.begin()) return nullptr;
+    --it;
+    return it->first.tag == id.tag && it->first.a == id.a ? &it->second : nullptr;
 }
 
 void RecordStore::Put(const RecordId& id, Bytes bytes) {
@@ -165,6 +190,12 @@ bool RecordStore::Create(RecordId& id, Bytes bytes) {
                 id.b = maxOf(
                            &RecordId::b, [&](const RecordId& r) { return r.a == id.a; }, -1) +
                        1;
+            break;
+        case KeyFamily::NUMBER:
+            if (id.a == 0xFFFF) id.a = maxOf(&RecordId::a, any, 0) + 1;
+            if (id.a > 0xFFFE) return false;  // no number left to give
+            break;
+        case KeyFamily::STAFF_POINT:
             break;
     }
     if (records_.count(id)) return false;

@@ -13,9 +13,14 @@ enum class KeyFamily {
     GLOBALS,       // item (signed 16) at 0
     DETAIL,        // first (unsigned 16) at 0, second (unsigned 16) at 2, incidence at 4
     ENTRY_DETAIL,  // entry number (signed 32) at 0, incidence at 4
+    NUMBER,        // number (unsigned 16) at 0 alone
+    STAFF_POINT,   // staff (unsigned 16) at 0, measure (signed 16) at 2, position (signed 32) at 4
 };
 
 KeyFamily FamilyOfTag(uint32_t tag);
+// For a STAFF_POINT tag, the tag of the record that is in force where none of its own precedes
+// a point (the staff's own specification); 0 when there is none.
+uint32_t UnderlyingTagOf(uint32_t tag);
 
 // A record's place: the tag and the family's numbers, in key order.
 struct RecordId {
@@ -34,6 +39,9 @@ class RecordStore {
     using Bytes = std::vector<uint8_t>;
 
     const Bytes* Find(const RecordId& id) const;
+    // The last record of the same tag and first number at or before the place, in key order:
+    // what is in force at a point of a staff.
+    const Bytes* FindAtOrBefore(const RecordId& id) const;
     void Put(const RecordId& id, Bytes bytes);
     bool Erase(const RecordId& id);  // closes the gap of later incidences
     // Chooses the numbers given as 0xFFFF (-1), then stores; false when the place is taken.

@@ -39,6 +39,40 @@ void Deliver(const RecordStore::Bytes& bytes, void* buffer, int32_t capacity) {
                 std::min<size_t>(bytes.size(), static_cast<size_t>(capacity)));
 }
 
+// Records whose layout depends on the version the caller speaks: a caller that offers or hands
+// over a block of another size has mixed up the layouts.
+struct VersionedLayout {
+    uint32_t tag;
+    uint32_t fromVersion;  // this size from this version on, the other size before it
+    int32_t sizeFrom;
+    int32_t sizeBefore;
+};
+constexpr VersionedLayout kVersionedLayouts[] = {
+    {0x534F4D4E, 0x0F000000, 196, 88},  // measure number regions
+};
+
+void CheckLayout(const char* name, uint32_t tag, int32_t size, uint32_t version) {
+    if (size <= 0) return;
+    for (const VersionedLayout& row : kVersionedLayouts) {
+        if (row.tag != tag) continue;
+        const int32_t expected = version >= row.fromVersion ? row.sizeFrom : row.sizeBefore;
+        if (size != expected)
+            H().ReportProblem(std::string(name) + ": a block of " + std::to_string(size) +
+                              " bytes for tag " + std::to_string(tag) + " with version " +
+                              std::to_string(version));
+    }
+}
+
+// The record a load means: the record under the key, or, for records in force at a point, the
+// latest one at or before it (else the underlying record of the staff).
+const RecordStore::Bytes* FindForLoad(uint32_t tag, const void* key) {
+    const RecordId id = DecodeKey(tag, key);
+    if (FamilyOfTag(tag) != KeyFamily::STAFF_POINT) return Store().Find(id);
+    if (const RecordStore::Bytes* bytes = Store().FindAtOrBefore(id)) return bytes;
+    const uint32_t underlying = UnderlyingTagOf(tag);
+    return underlying ? Store().Find(RecordId{underlying, id.a, 0, 0}) : nullptr;
+}
+
 int32_t Step(const char* name, bool forward, uint32_t tag, void* key, void* buffer, int32_t size,
              uint32_t version) {
     H().Log(name, {tag, P(key), P(buffer), size, version}, KeyText(tag, key));
@@ -57,7 +91,8 @@ int32_t FX_STDCALL LoadEData(uint32_t tag, void* key, void* buffer, int32_t* siz
     H().Log("FX_LoadEData", {tag, P(key), P(buffer), size ? *size : -1, version},
             KeyText(tag, key));
     if (!key) return 0;
-    const RecordStore::Bytes* bytes = Store().Find(DecodeKey(tag, key));
+    if (buffer && size) CheckLayout("FX_LoadEData", tag, *size, version);
+    const RecordStore::Bytes* bytes = FindForLoad(tag, key);
     if (!bytes) return 0;
     const int32_t stored = static_cast<int32_t>(bytes->size());
     if (!buffer) {
@@ -74,6 +109,7 @@ int32_t FX_STDCALL SaveEData(uint32_t tag, void* key, void* buffer, int32_t size
                              uint32_t version) {
     H().Log("FX_SaveEData", {tag, P(key), P(buffer), size, version}, KeyText(tag, key));
     if (!key || !buffer || size < 0) return 0;
+    CheckLayout("FX_SaveEData", tag, size, version);
     const RecordId id = DecodeKey(tag, key);
     if (!Store().Find(id)) return 0;  // saving never creates
     Store().Put(id, BytesOf(buffer, size));
@@ -84,6 +120,7 @@ int32_t FX_STDCALL CreateEData(uint32_t tag, void* key, void* buffer, int32_t si
                                uint32_t version) {
     H().Log("FX_CreateEData", {tag, P(key), P(buffer), size, version}, KeyText(tag, key));
     if (!key || size < 0) return 0;
+    CheckLayout("FX_CreateEData", tag, size, version);
     RecordId id = DecodeKey(tag, key);
     if (!Store().Create(id, BytesOf(buffer, size))) return 0;
     EncodeKey(id, key);

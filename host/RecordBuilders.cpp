@@ -1,0 +1,94 @@
+#include "RecordBuilders.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "finalepdk.h"
+
+namespace plovikhost {
+
+namespace {
+
+template <typename Record>
+std::vector<uint8_t> BytesOf(const Record& record) {
+    const uint8_t* p = reinterpret_cast<const uint8_t*>(&record);
+    return std::vector<uint8_t>(p, p + sizeof record);
+}
+
+// Copies the text into a field, cut so that its zero fits.
+template <size_t N>
+void PutText(char (&field)[N], const std::string& text) {
+    const size_t n = std::min(text.size(), N - 1);
+    std::memcpy(field, text.data(), n);
+    field[n] = '\0';
+}
+
+template <typename Region>
+std::vector<uint8_t> RegionBytes(const MeasureNumberRegionFields& f) {
+    Region r{};
+    r.startMeasure = f.startMeasure;
+    r.endMeasurePlusOne = static_cast<uint16_t>(f.endMeasure + 1);
+    r.startChar = f.startChar;
+    r.base = f.base;
+    r.startNumberMinusOne = static_cast<uint16_t>(f.startNumber - 1);
+    PutText(r.prefix, f.prefix);
+    PutText(r.suffix, f.suffix);
+    r.flags = static_cast<uint8_t>((f.doubleUp ? MNR_FLAG_DOUBLE_UP : 0) |
+                                   (f.countFromOne ? MNR_FLAG_COUNT_FROM_ONE : 0));
+    return BytesOf(r);
+}
+
+EDTStaffSpec StaffSpec(uint16_t transposition, uint16_t fullNameBlock) {
+    EDTStaffSpec spec{};
+    spec.transposition = transposition;
+    spec.fullName = fullNameBlock;
+    return spec;
+}
+
+}  // namespace
+
+void PutRawText(Document& doc, uint32_t tag, uint16_t number, const std::string& text) {
+    std::vector<uint8_t> bytes(text.begin(), text.end());
+    bytes.push_back(0);
+    doc.records.Put(RecordId{tag, number, 0, 0}, std::move(bytes));
+}
+
+void PutTextBlock(Document& doc, uint16_t number, int16_t rawText, uint16_t rawTextKind) {
+    EDTTextBlock2004 block{};
+    block.rawText = rawText;
+    block.value8 = 100;
+    block.flags = 0x1A08;
+    block.rawTextKind = rawTextKind;
+    doc.records.Put(RecordId{TAG_TEXT_BLOCK, number, 0, 0}, BytesOf(block));
+}
+
+void PutStaff(Document& doc, uint16_t staff, uint16_t transposition, uint16_t fullNameBlock) {
+    doc.records.Put(RecordId{TAG_STAFF, staff, 0, 0},
+                    BytesOf(StaffSpec(transposition, fullNameBlock)));
+}
+
+void PutStaffSpecFrom(Document& doc, uint16_t staff, int16_t measure, int32_t position,
+                      uint16_t transposition, uint16_t fullNameBlock) {
+    doc.records.Put(RecordId{TAG_STAFF_AT_POINT, staff, measure, position},
+                    BytesOf(StaffSpec(transposition, fullNameBlock)));
+}
+
+void PutMeasureNumberRegion(Document& doc, uint16_t number, const MeasureNumberRegionFields& f,
+                            bool newLayout) {
+    doc.records.Put(
+        RecordId{TAG_MEASURE_NUMBER_REGION, number, 0, 0},
+        newLayout ? RegionBytes<EDTMeasNumberRegion2014>(f) : RegionBytes<EDTMeasNumberRegion>(f));
+}
+
+void PutTextExpressionDef(Document& doc, uint16_t number, uint16_t textBlock, int16_t style,
+                          const std::string& description) {
+    EDTTextExpressionDef def{};
+    def.textBlock = textBlock;
+    def.rehearsalMarkStyle = style;
+    std::vector<uint8_t> bytes = BytesOf(def);
+    bytes.insert(bytes.end(), description.begin(), description.end());
+    bytes.push_back(0);
+    doc.records.Put(RecordId{TAG_TEXT_EXPRESSION_DEF, number, 0, 0}, std::move(bytes));
+}
+
+}  // namespace plovikhost

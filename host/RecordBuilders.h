@@ -1,0 +1,53 @@
+// Putting text and definition records into a document, laid out as the host keeps them: for
+// tests and for the command-line host's sample documents.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "Document.h"
+
+namespace plovikhost {
+
+inline constexpr uint32_t TAG_RAW_TEXT = 0x7478626C;               // t x b l
+inline constexpr uint32_t TAG_EXPRESSION_RAW_TEXT = 0x74787870;    // t x x p
+inline constexpr uint32_t TAG_TEXT_BLOCK = 0x534F5458;             // S O T X
+inline constexpr uint32_t TAG_STAFF = 0x534F4953;                  // S O I S
+inline constexpr uint32_t TAG_STAFF_AT_POINT = 0x534F5343;         // S O S C
+inline constexpr uint32_t TAG_MEASURE_NUMBER_REGION = 0x534F4D4E;  // S O M N
+inline constexpr uint32_t TAG_TEXT_EXPRESSION_DEF = 0x534F4454;    // S O D T
+inline constexpr uint32_t TAG_ARTICULATION_DEF = 0x4F044958;
+
+// A raw text record: the text and its terminating zero.
+void PutRawText(Document& doc, uint32_t tag, uint16_t number, const std::string& text);
+// A text block as the framework makes a new one, pointing at a raw text of the given kind.
+void PutTextBlock(Document& doc, uint16_t number, int16_t rawText, uint16_t rawTextKind);
+// The staff's specification (114 bytes, all else zero).
+void PutStaff(Document& doc, uint16_t staff, uint16_t transposition, uint16_t fullNameBlock);
+// A staff specification that a staff style puts in force from this point of the staff on,
+// until the next such point.
+void PutStaffSpecFrom(Document& doc, uint16_t staff, int16_t measure, int32_t position,
+                      uint16_t transposition, uint16_t fullNameBlock);
+
+struct MeasureNumberRegionFields {
+    int16_t startMeasure = 1;
+    int16_t endMeasure = 1;
+    int16_t startNumber = 1;
+    int16_t startChar = '0';
+    int16_t base = 10;
+    std::string prefix;
+    std::string suffix;
+    bool doubleUp = false;
+    bool countFromOne = true;
+};
+// A measure number region in the layout of hosts from 0x0F000000 on (196 bytes), or of the
+// earlier ones (88 bytes).
+void PutMeasureNumberRegion(Document& doc, uint16_t number, const MeasureNumberRegionFields& f,
+                            bool newLayout = true);
+
+// A text expression definition: the fixed part and the description with its zero.
+void PutTextExpressionDef(Document& doc, uint16_t number, uint16_t textBlock, int16_t style,
+                          const std::string& description);
+
+}  // namespace plovikhost
