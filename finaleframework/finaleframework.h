@@ -41,11 +41,19 @@
 
 // Text
 #include "FCFontInfo.h"
+#include "FCRawText.h"
 #include "FCString.h"
 #include "FCStrings.h"
+#include "FCTextBlock.h"
 
 // Music definitions
+#include "FCArticulationDef.h"
+#include "FCCategoryDef.h"
+#include "FCCurrentStaffSpec.h"
 #include "FCKeySignature.h"
+#include "FCMeasureNumberRegion.h"
+#include "FCStaff.h"
+#include "FCTextExpressionDef.h"
 #include "FCTimeSignature.h"
 
 // Score records
