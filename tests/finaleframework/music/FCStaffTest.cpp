@@ -2,12 +2,16 @@
 // specification in force at a point of the staff.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "FCCurrentStaffSpec.h"
+#include "FCNoteEntry.h"
 #include "FCStaff.h"
 #include "FCString.h"
 #include "HostTest.h"
+#include "Notation.h"
 #include "RecordBuilders.h"
+#include "ScoreTest.h"
 #include "finalepdk.h"
 
 using namespace plovikhost;
@@ -105,4 +109,33 @@ TEST_F(FCStaffTest, CurrentSpecFollowsStaffStylesWithinAMeasure) {
     ASSERT_TRUE(spec._LoadAt(3, 5, 0));
     EXPECT_EQ(spec.GetTransposeAlteration(), -1);
     EXPECT_FALSE(spec._LoadAt(8, 1, 0));
+}
+
+class FCCurrentStaffSpecEntryTest : public ScoreTest {};
+
+TEST_F(FCCurrentStaffSpecEntryTest, LoadsTheSpecInForceAtTheEntry) {
+    Score().Staves({4});
+    PutStaff(doc(), 4, 0x0000, 0);
+    PutStaffSpecFrom(doc(), 4, 2, 2048, 0x0040, 0);  // from the middle of measure 2
+    std::vector<EXENTRY> records = ParseEntries("C4/h C4/h", 0);
+    records[1].position = 2048;
+    EXTGF2005a frame{};
+    frame.slot = 1;
+    frame.measure = 2;
+    frame.entries = records.data();
+    frame.entryCount = 2;
+    FCNoteEntry first(&records[0], &frame), second(&records[1], &frame);
+
+    FCCurrentStaffSpec spec;
+    ASSERT_TRUE(spec.Load(&first));
+    EXPECT_EQ(spec.GetTransposeInterval(), 0);
+    ASSERT_TRUE(spec.Load(&second));
+    EXPECT_EQ(spec.GetTransposeInterval(), 1);
+    EXPECT_EQ(FXRead<uint16_t>(spec.GetRecordKey(), 0), 4);  // the staff, not the slot
+    EXPECT_EQ(FXRead<int16_t>(spec.GetRecordKey(), 2), 2);
+    EXPECT_EQ(FXRead<int32_t>(spec.GetRecordKey(), 4), 2048);
+
+    const int loads = host().Count("FX_LoadEData");
+    EXPECT_FALSE(spec.Load(static_cast<FCNoteEntry*>(nullptr)));
+    EXPECT_EQ(host().Count("FX_LoadEData"), loads);
 }
