@@ -1,5 +1,5 @@
 // Host data records of text and music definitions, as far as the framework names their bytes:
-// text blocks, staff specifications, measure number regions (both layouts), the fixed part of
+// text blocks, staff records, measure number regions (both layouts), the fixed part of
 // text expression definitions and articulation definitions. Little-endian, packed, no gaps;
 // unnamed bytes are carried unchanged.
 #pragma once

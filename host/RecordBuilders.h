@@ -23,9 +23,9 @@ inline constexpr uint32_t TAG_ARTICULATION_DEF = 0x4F044958;
 void PutRawText(Document& doc, uint32_t tag, uint16_t number, const std::string& text);
 // A text block as the framework makes a new one, pointing at a raw text of the given kind.
 void PutTextBlock(Document& doc, uint16_t number, int16_t rawText, uint16_t rawTextKind);
-// The staff's specification (114 bytes, all else zero).
+// The staff's own record (114 bytes, all else zero).
 void PutStaff(Document& doc, uint16_t staff, uint16_t transposition, uint16_t fullNameBlock);
-// A staff specification that a staff style puts in force from this point of the staff on,
+// A staff record that a staff style puts in force from this point of the staff on,
 // until the next such point.
 void PutStaffSpecFrom(Document& doc, uint16_t staff, int16_t measure, int32_t position,
                       uint16_t transposition, uint16_t fullNameBlock);

@@ -19,7 +19,7 @@ constexpr TagFamily kTagFamilies[] = {
     {0x64744D45, KeyFamily::DETAIL},        // MIDI expressions (cell details)
     {0x7478626C, KeyFamily::NUMBER},        // raw text
     {0x74787870, KeyFamily::NUMBER},        // raw text of expressions
-    {0x534F5343, KeyFamily::STAFF_POINT},   // staff specification in force at a point
+    {0x534F5343, KeyFamily::STAFF_POINT},   // staff record in force at a point
 };
 
 struct UnderlyingTag {
@@ -27,7 +27,7 @@ struct UnderlyingTag {
     uint32_t underlying;
 };
 
-// Where no staff style changes a staff before a point, the staff's own specification holds.
+// Where no staff style changes a staff before a point, the staff's own record holds.
 constexpr UnderlyingTag kUnderlyingTags[] = {
     {0x534F5343, 0x534F4953},
 };

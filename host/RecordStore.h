@@ -19,7 +19,7 @@ enum class KeyFamily {
 
 KeyFamily FamilyOfTag(uint32_t tag);
 // For a STAFF_POINT tag, the tag of the record that is in force where none of its own precedes
-// a point (the staff's own specification); 0 when there is none.
+// a point (the staff's own record); 0 when there is none.
 uint32_t UnderlyingTagOf(uint32_t tag);
 
 // A record's place: the tag and the family's numbers, in key order.

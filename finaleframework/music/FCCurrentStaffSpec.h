@@ -6,7 +6,7 @@
 
 class FCNoteEntry;
 
-// The staff specification as the host resolves it at one point of the score (staff, measure,
+// The staff record as the host resolves it at one point of the score (staff, measure,
 // position in the measure): what a note there sees when staff styles change the staff partway.
 // It has no number of its own, so it cannot be loaded or saved by one.
 class FCCurrentStaffSpec : public FCStaff {
@@ -22,9 +22,9 @@ class FCCurrentStaffSpec : public FCStaff {
     bool SaveNew() override { return false; }
     uint16_t GetItemNo() override { return 0; }
 
-    // Loads the specification in force at the entry (its staff, measure and position); false
+    // Loads the staff record in force at the entry (its staff, measure and position); false
     // without an entry.
     bool Load(FCNoteEntry* entry);
-    // Loads the specification in force at that point of the staff.
+    // Loads the staff record in force at that point of the staff.
     bool _LoadAt(uint16_t staff, int16_t measure, int32_t position);
 };

@@ -7,7 +7,7 @@
 
 class FCString;
 
-// The host's specification of one staff, addressed by the staff (instrument) number: its
+// The host's record of one staff's settings, addressed by the staff (instrument) number: its
 // transposition and the text block of its full name.
 class FCStaff : public __FCNoInciOther {
   public:

@@ -1,4 +1,4 @@
-// The substitute host's raw texts (keyed by number alone), the staff specification in force at
+// The substitute host's raw texts (keyed by number alone), the staff record in force at
 // a point, and the layout check of measure number regions.
 #include <vector>
 
@@ -26,7 +26,7 @@ Key StaffPoint(uint16_t staff, int16_t measure, int32_t position) {
 
 class TextAndStaffRecordsTest : public HostTest {
   protected:
-    // The transposition word of the specification the host gives for the point; -1 when none.
+    // The transposition word of the staff record the host gives for the point; -1 when none.
     int SpecAt(uint16_t staff, int16_t measure, int32_t position) {
         Key k = StaffPoint(staff, measure, position);
         EDTStaffSpec spec{};

@@ -1,5 +1,5 @@
 // Staves: transposition in both packings, full names through text block and raw text, and the
-// specification in force at a point of the staff.
+// staff record in force at a point of the staff.
 #include <memory>
 #include <string>
 #include <vector>
