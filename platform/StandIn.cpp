@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -25,10 +24,6 @@ struct State {
     std::map<std::string, std::unique_ptr<PlatformModule>> modules;  // by folded name
     std::string mainModule;
     std::map<std::string, int> lookups;
-    MessageBoxHandler messageBox;
-    BeepHandler beep;
-    HWND activeWindow = nullptr;
-    std::vector<DialogCall> dialogCalls;
 };
 
 State& S() {
@@ -77,26 +72,6 @@ void ResetLookupCounts() {
     S().lookups.clear();
 }
 
-void SetMessageBoxHandler(MessageBoxHandler handler) {
-    S().messageBox = std::move(handler);
-}
-
-void SetBeepHandler(BeepHandler handler) {
-    S().beep = std::move(handler);
-}
-
-void SetActiveWindow(HWND window) {
-    S().activeWindow = window;
-}
-
-const std::vector<DialogCall>& DialogCalls() {
-    return S().dialogCalls;
-}
-
-void ClearDialogCalls() {
-    S().dialogCalls.clear();
-}
-
 }  // namespace platform
 
 using platform::S;
@@ -118,33 +93,23 @@ FARPROC GetProcAddress(HMODULE module, const char* procName) {
 }
 
 HWND GetDlgItem(HWND dialog, int item) {
-    S().dialogCalls.push_back({platform::DialogCall::GET_DLG_ITEM, dialog, item});
-    if (!dialog) return nullptr;
-    // A distinct, recognisable handle per (dialog, item); it is never dereferenced.
-    uintptr_t id = (reinterpret_cast<uintptr_t>(dialog) << 16) ^ static_cast<uint16_t>(item);
-    return reinterpret_cast<HWND>(id);
+    return platform::AnswerGetDlgItem(dialog, item);
 }
 
 BOOL ShowWindow(HWND window, int command) {
-    S().dialogCalls.push_back({platform::DialogCall::SHOW_WINDOW, window, command});
-    return 0;  // "was hidden before"
+    return platform::AnswerShowWindow(window, command);
 }
 
 int MessageBoxA(HWND owner, const char* text, const char* caption, UINT style) {
-    platform::MessageBoxCall call{owner, text ? text : "", caption ? caption : "Error", style};
-    if (S().messageBox) return S().messageBox(call);
-    std::fprintf(stderr, "[%s] %s\n", call.caption.c_str(), call.text.c_str());
-    return (style & 0x0F) == MB_YESNO ? IDYES : IDOK;
+    return platform::AnswerMessageBox(owner, text, caption, style);
 }
 
 HWND GetActiveWindow(void) {
-    return S().activeWindow;
+    return platform::AnswerActiveWindow();
 }
 
 BOOL MessageBeep(UINT type) {
-    if (S().beep) return S().beep(type);
-    std::fputs("\a", stderr);
-    return 1;
+    return platform::AnswerBeep(type);
 }
 
 int LoadStringA(HINSTANCE module, UINT id, char* buffer, int bufferSize) {

@@ -1,17 +1,17 @@
 // Control of the portable stand-in for the Windows calls: a registry of modules by name with
-// their exports and string tables, replaceable message boxes and beeps, and a record of the
-// dialog calls. Only built where <windows.h> is not available.
+// their exports and string tables, and look-up counts. Its UI calls are the answers of
+// UiCalls.h. Only built where <windows.h> is not available.
 #pragma once
 
 #if !defined(_WIN32)
 
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "Platform.h"
+#include "UiCalls.h"
 
 namespace platform {
 
@@ -31,28 +31,6 @@ PLATFORM_API void SetMainModule(const std::string& name);
 // Every GetProcAddress call counts, found or not.
 PLATFORM_API int LookupCount(const std::string& procName);
 PLATFORM_API void ResetLookupCounts();
-
-struct MessageBoxCall {
-    HWND owner;
-    std::string text;
-    std::string caption;
-    UINT style;
-};
-using MessageBoxHandler = std::function<int(const MessageBoxCall&)>;
-using BeepHandler = std::function<BOOL(UINT)>;
-// An empty handler restores the default: write to stderr, answer as an OK press / a beep that
-// sounded.
-PLATFORM_API void SetMessageBoxHandler(MessageBoxHandler handler);
-PLATFORM_API void SetBeepHandler(BeepHandler handler);
-PLATFORM_API void SetActiveWindow(HWND window);
-
-struct DialogCall {
-    enum Kind { GET_DLG_ITEM, SHOW_WINDOW } kind;
-    HWND window;  // the dialog for GET_DLG_ITEM, the control for SHOW_WINDOW
-    int value;    // the item id, or the show command
-};
-PLATFORM_API const std::vector<DialogCall>& DialogCalls();
-PLATFORM_API void ClearDialogCalls();
 
 }  // namespace platform
 
