@@ -8,6 +8,13 @@ int32_t FinaleEditDepth = 0;
 namespace {
 HINSTANCE hFinale = nullptr;
 bool hFinaleLooked = false;
+const FXLookupFilter* lookupFilter = nullptr;
+
+HINSTANCE LookUpModule(const char* name) {
+    HINSTANCE found = GetModuleHandleA(name);
+    if (lookupFilter && lookupFilter->module) found = lookupFilter->module(name, found);
+    return found;
+}
 }  // namespace
 
 void SetFinaleFrameworkVersion(uint32_t version) {
@@ -16,11 +23,22 @@ void SetFinaleFrameworkVersion(uint32_t version) {
 
 HINSTANCE GetFinaleHandle() {
     if (!hFinaleLooked) {
-        hFinale = GetModuleHandleA("FINALE.EXE");
-        if (!hFinale) hFinale = GetModuleHandleA("FINDEMO.EXE");
+        hFinale = LookUpModule("FINALE.EXE");
+        if (!hFinale) hFinale = LookUpModule("FINDEMO.EXE");
         hFinaleLooked = true;
     }
     return hFinale;
+}
+
+FARPROC fxdetail::LookUpService(const char* name) {
+    HINSTANCE module = GetFinaleHandle();
+    FARPROC found = GetProcAddress(module, name);
+    if (lookupFilter && lookupFilter->service) found = lookupFilter->service(module, name, found);
+    return found;
+}
+
+void _SetFinaleLookupFilter(const FXLookupFilter* filter) {
+    lookupFilter = filter;
 }
 
 void _ResetFinaleBinding() {

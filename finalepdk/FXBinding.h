@@ -26,6 +26,16 @@ HINSTANCE GetFinaleHandle();
 // running version, as if the module had just been loaded.
 void _ResetFinaleBinding();
 
+// Test-only: a filter every look-up of the binding passes through after the system has answered,
+// so that a test can play a host that goes by another module name or lacks services where the
+// system's look-up cannot be changed (on Windows). Each function gets the system's answer and
+// returns the one the binding keeps. No filter (the default): the system's answers stand.
+struct FXLookupFilter {
+    HINSTANCE (*module)(const char* moduleName, HINSTANCE found);
+    FARPROC (*service)(HINSTANCE module, const char* serviceName, FARPROC found);
+};
+void _SetFinaleLookupFilter(const FXLookupFilter* filter);
+
 enum class FXShape { S16, U16, Bool8, Raw };
 
 // What a binding function answers when the host lacks its service.
@@ -63,6 +73,9 @@ struct FXWindowsFallback {  // the wrapper in FXBinding.cpp asks Windows instead
 
 namespace fxdetail {
 
+// The host's function of that name in the host module, through the test filter if one is set.
+FARPROC LookUpService(const char* name);
+
 // Arguments the host declares as 16-bit travel as 32-bit values, sign- or zero-extended.
 template <typename T>
 struct Widened {
@@ -97,7 +110,7 @@ class Service<Row, R(A...)> {
 
     static HostFn Proc() {
         if (!looked) {
-            FARPROC found = GetProcAddress(GetFinaleHandle(), Row::kName);
+            FARPROC found = LookUpService(Row::kName);
             // Through void(*)(): the one function pointer type every other converts from cleanly.
             proc = reinterpret_cast<HostFn>(reinterpret_cast<void (*)()>(found));
             looked = true;

@@ -1,12 +1,51 @@
 #include "HostTest.h"
 
+#include <map>
+#include <string>
+
+#include "UiCalls.h"
 #include "finalepdk.h"
 
 #if !defined(_WIN32)
 #include "StandIn.h"
 #endif
 
+namespace {
+
+#if defined(_WIN32)
+// On Windows the test program is the host module itself, FINALE.EXE, found by the system's own
+// GetModuleHandleA and GetProcAddress. What the stand-in's registry does on Linux the binding's
+// look-up filter does here: the program answers to the name the host is installed under, lacks
+// the services the host hides, and counts the look-ups.
+std::map<std::string, int> lookups;
+
+HINSTANCE ModuleAsInstalled(const char* name, HINSTANCE) {
+    const std::string& installed = plovikhost::Host::Get().ModuleName();
+    if (installed.empty() || lstrcmpiA(name, installed.c_str()) != 0) return nullptr;
+    return GetModuleHandleA(nullptr);
+}
+
+FARPROC ServiceAsInstalled(HINSTANCE module, const char* name, FARPROC found) {
+    ++lookups[name];
+    return module && !plovikhost::Host::Get().IsHidden(name) ? found : nullptr;
+}
+
+const FXLookupFilter kAsInstalled{&ModuleAsInstalled, &ServiceAsInstalled};
+
+// The program's own message boxes and beeps are answered by the host (UiCalls.h), never shown.
+class UiAnswered : public ::testing::Environment {
+  public:
+    void SetUp() override { ASSERT_TRUE(platform::RedirectUiCalls(GetModuleHandleA(nullptr))); }
+};
+::testing::Environment* const uiAnswered = ::testing::AddGlobalTestEnvironment(new UiAnswered);
+#endif
+
+}  // namespace
+
 void HostTest::SetUp() {
+#if defined(_WIN32)
+    _SetFinaleLookupFilter(&kAsInstalled);
+#endif
     host().Reset();
     host().Install("FINALE.EXE");
     Relookup();
@@ -15,20 +54,25 @@ void HostTest::SetUp() {
 void HostTest::TearDown() {
     EXPECT_TRUE(host().Problems().empty()) << "host problem: " << host().Problems().front();
     EXPECT_EQ(host().Frames().Outstanding(), 0) << "entry frames were not given back";
+#if defined(_WIN32)
+    _SetFinaleLookupFilter(nullptr);
+#endif
 }
 
 void HostTest::Relookup() {
     _ResetFinaleBinding();
-#if !defined(_WIN32)
+#if defined(_WIN32)
+    lookups.clear();
+#else
     platform::ResetLookupCounts();
 #endif
 }
 
 int HostTest::Lookups(const char* name) {
-#if !defined(_WIN32)
-    return platform::LookupCount(name);
+#if defined(_WIN32)
+    auto it = lookups.find(name);
+    return it == lookups.end() ? 0 : it->second;
 #else
-    (void)name;
-    return -1;
+    return platform::LookupCount(name);
 #endif
 }

@@ -1,6 +1,7 @@
 // Fixture of every test that talks to the substitute host: a fresh host installed as
 // FINALE.EXE, the binding's caches forgotten, and at the end a check that the host saw no
-// misuse (frames freed twice, frames left outstanding, ...).
+// misuse (frames freed twice, frames left outstanding, ...). The same tests run on Linux, where
+// the stand-in plays the module registry, and on Windows, where the test program is FINALE.EXE.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -17,6 +18,6 @@ class HostTest : public ::testing::Test {
     plovikhost::Document& doc() { return host().CurrentDocument(); }
     // Forgets what the binding has looked up, so that hiding or renaming takes effect.
     void Relookup();
-    // How often the binding looked a service up by name.
+    // How often the binding looked a service up by name since the last Relookup.
     int Lookups(const char* name);
 };
