@@ -6,7 +6,10 @@
 
 #include "finalepdk.h"
 
-#if defined(_WIN32)
+#if defined(_WIN32) && defined(PLOVIK_BUILDING_PLUGIN)
+// Only what is marked leaves the DLL; the linker drops the @N decoration (--kill-at).
+#define PLOVIK_EXPORT __declspec(dllexport)
+#elif defined(_WIN32)
 #define PLOVIK_EXPORT
 #else
 #define PLOVIK_EXPORT __attribute__((visibility("default")))
