@@ -56,6 +56,9 @@ class Host {
     void Reset();
     // Offers the services as the module of that name ("FINALE.EXE", "FINDEMO.EXE"); an empty
     // name offers them under no module at all. Hidden services are left out.
+    // On Windows the services are the exports of the program itself (a FINALE.EXE, see
+    // HostExports.h): the name and the hidden services reach the binding of the same program
+    // through the test fixture's look-up filter, never a plug-in DLL's.
     void Install(const std::string& moduleName = "FINALE.EXE");
     void Uninstall();
     const std::string& ModuleName() const { return moduleName_; }

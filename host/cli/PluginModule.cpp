@@ -2,6 +2,7 @@
 
 #if defined(_WIN32)
 #include "Platform.h"
+#include "UiCalls.h"
 #else
 #include <dlfcn.h>
 #endif
@@ -28,6 +29,12 @@ bool PluginModule::Load(const std::string& path) {
     handle_ = reinterpret_cast<void*>(LoadLibraryA(path.c_str()));
     if (!handle_) {
         error_ = "cannot load the plug-in " + path;
+        return false;
+    }
+    // The plug-in's message boxes are the host's to answer, as on Linux, where the plug-in takes
+    // its Windows calls from this process.
+    if (!platform::RedirectUiCalls(static_cast<HMODULE>(handle_))) {
+        error_ = "cannot read the imports of the plug-in " + path;
         return false;
     }
 #else

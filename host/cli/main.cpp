@@ -4,15 +4,46 @@
 #include <string>
 #include <vector>
 
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 #include "Demo.h"
 #include "DemoScore.h"
 #include "Options.h"
+#include "Platform.h"
 #include "PluginModule.h"
 #include "SubstituteHost.h"
 
+namespace {
+
+// The plug-in built with this program: on Windows the DLL in the program's own folder, as a
+// plug-in sits in the host's folder.
+std::string DefaultPlugin() {
+#if defined(_WIN32)
+    char path[MAX_PATH];
+    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return "PlovikTie.dll";
+    const std::string program(path, n);
+    const size_t slash = program.find_last_of("\\/");
+    return (slash == std::string::npos ? std::string() : program.substr(0, slash + 1)) +
+           "PlovikTie.dll";
+#else
+    return PLOVIK_DEFAULT_PLUGIN;
+#endif
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+#if defined(_WIN32)
+    // The same bytes as on Linux: no line ends turned into CR LF.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
     plovikcli::Options options;
-    options.pluginPath = PLOVIK_DEFAULT_PLUGIN;
+    options.pluginPath = DefaultPlugin();
     std::string error;
     if (!plovikcli::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
         std::fprintf(stderr, "plovik-host: %s\n\n%s", error.c_str(), plovikcli::kUsage);

@@ -1,0 +1,52 @@
+# 32-bit Windows: the test program is itself the host module FINALE.EXE, exporting the
+# substitute host's services, so every framework test runs against the system's own look-up.
+# CTest runs each program under Wine (CMAKE_CROSSCOMPILING_EMULATOR).
+set_target_properties(plovik_tests PROPERTIES OUTPUT_NAME FINALE SUFFIX .EXE)
+target_link_libraries(plovik_tests PRIVATE plovik_host_exports version)
+target_compile_definitions(plovik_tests PRIVATE
+    PLOVIK_PLUGIN_DLL="$<TARGET_FILE:plovik_tie>")
+add_dependencies(plovik_tests plovik_tie)
+
+# The second module name of the look-up order: the same program under the name FINDEMO.EXE.
+set(PLOVIK_FINDEMO ${CMAKE_CURRENT_BINARY_DIR}/findemo/FINDEMO.EXE)
+add_custom_command(TARGET plovik_tests POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:plovik_tests> ${PLOVIK_FINDEMO})
+add_test(NAME findemo_lookup
+    COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} ${PLOVIK_FINDEMO} --gtest_filter=WindowsHostModule.*)
+set_tests_properties(findemo_lookup PROPERTIES ENVIRONMENT PLOVIK_EXPECTED_MODULE=FINDEMO.EXE
+    PASS_REGULAR_EXPRESSION "host module: FINDEMO\\.EXE" FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]")
+
+# The DLL as the host sees it: exactly the plug-in's entry points, under their plain names,
+# and no DLL beyond the system's.
+add_test(NAME plugin_dll_exports
+    COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DNM=${CMAKE_NM}
+            -DMODULE=$<TARGET_FILE:plovik_tie>
+            -P ${PROJECT_SOURCE_DIR}/cmake/CheckPluginDll.cmake)
+
+# Against the Linux build (the dev preset's, when it exists): the same tests, and the
+# command-line host's output byte for byte.
+set(PLOVIK_LINUX_BUILD ${PROJECT_SOURCE_DIR}/build/dev CACHE PATH
+    "The Linux build the Windows build is compared with")
+string(REPLACE ";" "|" PLOVIK_EMULATOR "${CMAKE_CROSSCOMPILING_EMULATOR}")
+add_test(NAME same_tests_as_linux
+    COMMAND ${CMAKE_COMMAND} -DMODE=tests -DNAME=tests -DEMULATOR=${PLOVIK_EMULATOR}
+            -DWINDOWS_PROGRAM=$<TARGET_FILE:plovik_tests>
+            -DLINUX_PROGRAM=${PLOVIK_LINUX_BUILD}/tests/plovik_tests
+            -P ${PROJECT_SOURCE_DIR}/cmake/SameAsLinux.cmake)
+# Each entry: the command-line host's arguments, "|"-separated.
+set(PLOVIK_CLI_COMPARED "commands" "--help" "--bad-option")
+foreach(arguments IN LISTS PLOVIK_CLI_COMPARED)
+    string(REGEX REPLACE "[^A-Za-z0-9]+" "_" name "cli_same_as_linux_${arguments}")
+    add_test(NAME ${name}
+        COMMAND ${CMAKE_COMMAND} -DMODE=output -DNAME=${name} -DEMULATOR=${PLOVIK_EMULATOR}
+                -DWINDOWS_PROGRAM=$<TARGET_FILE:plovik-host>
+                -DLINUX_PROGRAM=${PLOVIK_LINUX_BUILD}/host/cli/plovik-host
+                -DARGS=${arguments} -P ${PROJECT_SOURCE_DIR}/cmake/SameAsLinux.cmake)
+    set_tests_properties(${name} PROPERTIES SKIP_REGULAR_EXPRESSION "SKIPPED: no Linux build")
+endforeach()
+set_tests_properties(same_tests_as_linux PROPERTIES SKIP_REGULAR_EXPRESSION "SKIPPED: no Linux build")
+
+# The whole suite once more with Wine's heap checks on: any corruption they see fails it.
+add_test(NAME plovik_tests_heap_checked COMMAND plovik_tests)
+set_tests_properties(plovik_tests_heap_checked PROPERTIES ENVIRONMENT WINEDEBUG=warn+heap
+    FAIL_REGULAR_EXPRESSION "(err|warn):heap")
