@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Installs whatever the builds need and is missing (Debian 12). Sourced by demo.sh and test.sh.
+# The Windows build needs the mingw-w64 cross compiler (posix threads) and 32-bit Wine, which
+# comes from the i386 architecture.
 set -euo pipefail
 
-plovik_packages=(g++ cmake ninja-build googletest libgtest-dev libgmock-dev)
+plovik_packages=(g++ cmake ninja-build googletest libgtest-dev libgmock-dev
+                 g++-mingw-w64-i686-posix wine wine32:i386)
 
 plovik_setup() {
     local missing=()
@@ -15,6 +18,9 @@ plovik_setup() {
     echo "Installing: ${missing[*]}"
     local sudo=""
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    if [[ " ${missing[*]}" == *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+        $sudo dpkg --add-architecture i386
+    fi
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Sets up what is missing, then builds every build and runs every test. Exits non-zero on any failure.
+# Sets up what is missing, then builds every build and runs every test. Exits non-zero on any
+# failure. The Windows build's tests run under Wine (scripts/wine-run.sh) and are compared with
+# the dev build's, which is why dev comes first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/setup.sh
 
-for preset in dev asan; do
+for preset in dev asan windows; do
     echo "=== $preset ==="
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset"
