@@ -3,8 +3,8 @@
 # CTest runs each program under Wine (CMAKE_CROSSCOMPILING_EMULATOR).
 set_target_properties(plovik_tests PROPERTIES OUTPUT_NAME FINALE SUFFIX .EXE)
 target_link_libraries(plovik_tests PRIVATE plovik_host_exports version)
-target_compile_definitions(plovik_tests PRIVATE
-    PLOVIK_PLUGIN_DLL="$<TARGET_FILE:plovik_tie>")
+# The DLL by its build path: Wine finds a Unix path through its Z: drive.
+target_compile_definitions(plovik_tests PRIVATE PLOVIK_PLUGIN_DLL="$<TARGET_FILE:plovik_tie>")
 add_dependencies(plovik_tests plovik_tie)
 
 # The second module name of the look-up order: the same program under the name FINDEMO.EXE.

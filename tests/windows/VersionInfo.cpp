@@ -24,15 +24,19 @@ bool VersionInfo::ParseNode(size_t at, size_t end, Node& node, int depth) {
     auto u16 = [&](size_t offset) {
         return static_cast<uint16_t>(block_[offset] | (block_[offset + 1] << 8));
     };
-    if (depth > 4 || end - at < 6) return error_ = "node header outside the block", false;
+    auto fail = [&](const std::string& why) {
+        error_ = why;
+        return false;
+    };
+    if (depth > 4 || end - at < 6) return fail("node header outside the block");
     const size_t length = u16(at);
     const size_t valueLength = u16(at + 2);
     node.text = u16(at + 4) == 1;
-    if (length < 6 || length > end - at) return error_ = "node length outside the block", false;
+    if (length < 6 || length > end - at) return fail("node length outside the block");
     const size_t nodeEnd = at + length;
     size_t p = at + 6;
     for (;; p += 2) {
-        if (p + 2 > nodeEnd) return error_ = "key without end", false;
+        if (p + 2 > nodeEnd) return fail("key without end");
         const uint16_t unit = u16(p);
         if (unit == 0) break;
         node.key.push_back(unit < 0x80 ? static_cast<char>(unit) : '?');
@@ -40,8 +44,7 @@ bool VersionInfo::ParseNode(size_t at, size_t end, Node& node, int depth) {
     p = Aligned(p + 2);
     const size_t valueBytes = node.text ? 2 * valueLength : valueLength;
     if (valueBytes > 0) {
-        if (p > nodeEnd || valueBytes > nodeEnd - p)
-            return error_ = node.key + ": value outside", false;
+        if (p > nodeEnd || valueBytes > nodeEnd - p) return fail(node.key + ": value outside");
         node.bytes.assign(block_.begin() + static_cast<std::ptrdiff_t>(p),
                           block_.begin() + static_cast<std::ptrdiff_t>(p + valueBytes));
         if (node.text) {
