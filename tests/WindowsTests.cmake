@@ -3,9 +3,17 @@
 # CTest runs each program under Wine (CMAKE_CROSSCOMPILING_EMULATOR).
 set_target_properties(plovik_tests PROPERTIES OUTPUT_NAME FINALE SUFFIX .EXE)
 target_link_libraries(plovik_tests PRIVATE plovik_host_exports version)
-# The DLL by its build path: Wine finds a Unix path through its Z: drive.
-target_compile_definitions(plovik_tests PRIVATE PLOVIK_PLUGIN_DLL="$<TARGET_FILE:plovik_tie>")
-add_dependencies(plovik_tests plovik_tie)
+# The DLLs by their build paths: Wine finds a Unix path through its Z: drive.
+target_compile_definitions(plovik_tests PRIVATE PLOVIK_PLUGIN_DLL="$<TARGET_FILE:plovik_tie>"
+                                                PLOVIK_STRINGS_DLL="$<TARGET_FILE:plovik_test_strings>")
+add_dependencies(plovik_tests plovik_tie plovik_test_strings)
+
+# String resources for FCString::LoadResource: a DLL of them, and the same in the program itself.
+set(PLOVIK_TEST_STRINGS ${CMAKE_CURRENT_SOURCE_DIR}/windows/PlovikStrings.rc)
+add_library(plovik_test_strings MODULE ${PLOVIK_TEST_STRINGS})
+set_target_properties(plovik_test_strings PROPERTIES PREFIX "" OUTPUT_NAME PlovikStrings
+                                                     LINKER_LANGUAGE CXX)
+target_sources(plovik_tests PRIVATE ${PLOVIK_TEST_STRINGS})
 
 # The second module name of the look-up order: the same program under the name FINDEMO.EXE.
 set(PLOVIK_FINDEMO ${CMAKE_CURRENT_BINARY_DIR}/findemo/FINDEMO.EXE)

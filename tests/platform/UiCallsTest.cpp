@@ -4,7 +4,6 @@
 
 #include "HostTest.h"
 #include "UiCalls.h"
-#include "finalepdk.h"
 
 namespace {
 
@@ -13,7 +12,6 @@ class UiCallsTest : public HostTest {
     void TearDown() override {
         platform::SetMessageBoxHandler(nullptr);
         platform::SetBeepHandler(nullptr);
-        platform::ClearDialogCalls();
         HostTest::TearDown();
     }
 };
@@ -40,20 +38,4 @@ TEST_F(UiCallsTest, MessageBoxIsAnsweredByTheHandler) {
     });
     EXPECT_TRUE(MessageBeep(MB_ICONERROR));
     EXPECT_EQ(beeped, MB_ICONERROR);
-}
-
-TEST_F(UiCallsTest, DialogServicesFallBackToWindowsForOldHosts) {
-    HWND dialog = reinterpret_cast<HWND>(0x40);
-    FX_GetDlgCntl(dialog, 7, 0x0B01FFFF);
-    FX_ShowHideDlgItem(dialog, 8, 0, 0x0B020000);  // the substitute host lacks the service
-    const std::vector<platform::DialogCall>& calls = platform::DialogCalls();
-    ASSERT_EQ(calls.size(), 3u);
-    EXPECT_EQ(calls[0].kind, platform::DialogCall::GET_DLG_ITEM);
-    EXPECT_EQ(calls[0].window, dialog);
-    EXPECT_EQ(calls[0].value, 7);
-    EXPECT_EQ(calls[1].kind, platform::DialogCall::GET_DLG_ITEM);
-    EXPECT_EQ(calls[1].value, 8);
-    EXPECT_EQ(calls[2].kind, platform::DialogCall::SHOW_WINDOW);
-    EXPECT_EQ(calls[2].window, platform::AnswerGetDlgItem(dialog, 8));
-    EXPECT_EQ(calls[2].value, SW_HIDE);
 }

@@ -18,6 +18,8 @@ namespace {
 // look-up filter does here: the program answers to the name the host is installed under, lacks
 // the services the host hides, and counts the look-ups.
 std::map<std::string, int> lookups;
+bool exportsReplaced = false;
+std::map<std::string, void*> replacedExports;
 
 HINSTANCE ModuleAsInstalled(const char* name, HINSTANCE) {
     const std::string& installed = plovikhost::Host::Get().ModuleName();
@@ -27,7 +29,12 @@ HINSTANCE ModuleAsInstalled(const char* name, HINSTANCE) {
 
 FARPROC ServiceAsInstalled(HINSTANCE module, const char* name, FARPROC found) {
     ++lookups[name];
-    return module && !plovikhost::Host::Get().IsHidden(name) ? found : nullptr;
+    if (!module) return nullptr;
+    if (exportsReplaced) {
+        auto it = replacedExports.find(name);
+        return it == replacedExports.end() ? nullptr : reinterpret_cast<FARPROC>(it->second);
+    }
+    return plovikhost::Host::Get().IsHidden(name) ? nullptr : found;
 }
 
 const FXLookupFilter kAsInstalled{&ModuleAsInstalled, &ServiceAsInstalled};
@@ -45,6 +52,8 @@ class UiAnswered : public ::testing::Environment {
 void HostTest::SetUp() {
 #if defined(_WIN32)
     _SetFinaleLookupFilter(&kAsInstalled);
+    exportsReplaced = false;
+    replacedExports.clear();
 #endif
     host().Reset();
     host().Install("FINALE.EXE");
@@ -75,4 +84,16 @@ int HostTest::Lookups(const char* name) {
 #else
     return platform::LookupCount(name);
 #endif
+}
+
+void HostTest::ExportOnly(const std::map<std::string, void*>& exports) {
+#if defined(_WIN32)
+    exportsReplaced = true;
+    replacedExports = exports;
+#else
+    platform::ModuleImage image;
+    image.exports = exports;
+    platform::RegisterModule(host().ModuleName(), image);
+#endif
+    Relookup();
 }

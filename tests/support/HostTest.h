@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+
 #include "HostFields.h"
 #include "SubstituteHost.h"
 
@@ -20,4 +23,7 @@ class HostTest : public ::testing::Test {
     void Relookup();
     // How often the binding looked a service up by name since the last Relookup.
     int Lookups(const char* name);
+    // For the rest of the test, a host module that exports these functions (of the services'
+    // exact types) and nothing else; the binding looks again.
+    void ExportOnly(const std::map<std::string, void*>& exports);
 };
