@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs whatever the builds need and is missing (Debian 12). Sourced by demo.sh and test.sh.
-# The Windows build needs the mingw-w64 cross compiler (posix threads) and 32-bit Wine, which
-# comes from the i386 architecture.
+# Installs whatever the builds need and is missing (Debian 12). Sourced by demo.sh and test.sh;
+# with PLOVIK_SETUP_WINDOWS=1 (test.sh) also what the Windows build needs: the mingw-w64 cross
+# compiler (posix threads) and 32-bit Wine, which comes from the i386 architecture.
 set -euo pipefail
 
-plovik_packages=(g++ cmake ninja-build googletest libgtest-dev libgmock-dev
-                 g++-mingw-w64-i686-posix wine wine32:i386)
+plovik_packages=(g++ cmake ninja-build googletest libgtest-dev libgmock-dev)
+if [ "${PLOVIK_SETUP_WINDOWS:-0}" = 1 ]; then
+    plovik_packages+=(g++-mingw-w64-i686-posix wine wine32:i386)
+fi
 
 plovik_setup() {
     local missing=()

@@ -4,7 +4,7 @@
 # the dev build's, which is why dev comes first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source scripts/setup.sh
+PLOVIK_SETUP_WINDOWS=1 source scripts/setup.sh
 
 for preset in dev asan windows; do
     echo "=== $preset ==="
