@@ -78,10 +78,14 @@ void FrameTable::Replace(EXTGF2005a* frame, const std::vector<EXENTRY>& entries,
     auto it = live_.find(frame);
     if (it == live_.end()) return;
     FrameRecord& record = it->second;
+    // The new blocks are taken while the old ones are still held, so that their addresses
+    // differ whatever the allocator reuses.
+    EXENTRY* newEntries = NewBlock(entries);
+    TGFTUPLETITEM* newTuplets = NewBlock(tuplets);
     Release(record);
-    record.entries = NewBlock(entries);
+    record.entries = newEntries;
     record.entryCount = CountOf(entries.size());
-    record.tuplets = NewBlock(tuplets);
+    record.tuplets = newTuplets;
     record.tupletCount = CountOf(tuplets.size());
     frame->entries = record.entries;
     frame->entryCount = record.entryCount;
