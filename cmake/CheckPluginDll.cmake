@@ -1,16 +1,15 @@
 # The plug-in DLL as the host sees it (cmake -DOBJDUMP=... -DNM=... -DMODULE=PlovikTie.dll -P):
 # - it exports the entry points it defines and nothing else, under their plain names;
 # - each is __stdcall with 32-bit arguments (the @N of its symbol: 4 bytes per argument);
-# - those are the six entry points of a plug-in, the five of the command table at least
-#   (FinaleExtensionInvoke joins them when the plug-in defines it);
+# - those are the six entry points of a plug-in, all of them;
 # - it needs no DLL beyond the system's (the C and C++ runtimes are linked in).
 cmake_minimum_required(VERSION 3.25)
 
 set(entry_points FinaleExtensionVersion@4 FinaleExtensionInit@8 FinaleExtensionEnumerate@12
                  FinaleExtensionGetMenuStatus@4 FinaleExtensionInvoke@16
                  FinaleExtensionTerminate@4)
-set(always FinaleExtensionVersion FinaleExtensionInit FinaleExtensionEnumerate
-           FinaleExtensionGetMenuStatus FinaleExtensionTerminate)
+set(always ${entry_points})
+list(TRANSFORM always REPLACE "@[0-9]+$" "")
 set(system_dlls KERNEL32.DLL MSVCRT.DLL USER32.DLL)
 
 set(failures "")
@@ -68,9 +67,6 @@ list(JOIN exports ", " shown)
 message(STATUS "exports: ${shown}")
 list(JOIN imports ", " shown)
 message(STATUS "imports from: ${shown}")
-if(NOT "FinaleExtensionInvoke" IN_LIST defined_names)
-    message(STATUS "FinaleExtensionInvoke is not defined yet")
-endif()
 if(failures)
     list(JOIN failures "\n  " text)
     message(FATAL_ERROR "${MODULE}:\n  ${text}")

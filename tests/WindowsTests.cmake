@@ -42,7 +42,10 @@ add_test(NAME same_tests_as_linux
             -DLINUX_PROGRAM=${PLOVIK_LINUX_BUILD}/tests/plovik_tests
             -P ${PROJECT_SOURCE_DIR}/cmake/SameAsLinux.cmake)
 # Each entry: the command-line host's arguments, "|"-separated.
-set(PLOVIK_CLI_COMPARED "commands" "--help" "--bad-option")
+set(PLOVIK_CLI_COMPARED
+    "demo"
+    "demo|--measures|2-3|--staves|1|--start-pos|1024|--end-pos|2048"
+    "commands" "--help" "--frobnicate" "--measures|9")
 foreach(arguments IN LISTS PLOVIK_CLI_COMPARED)
     string(REGEX REPLACE "[^A-Za-z0-9]+" "_" name "cli_same_as_linux_${arguments}")
     add_test(NAME ${name}
