@@ -96,13 +96,13 @@ TEST_F(FCArticulationDefTest, FontNumbersBeyondTheByteLeaveTheFont) {
     Put(1, Plain());
     FCArticulationDef def;
     ASSERT_TRUE(def.Load(1));
-    const char far[256] = "Far Away";
-    def.SetMainSymbolFont(&far);
-    def.SetFlippedSymbolFont(&far);
+    const char farFont[256] = "Far Away";
+    def.SetMainSymbolFont(&farFont);
+    def.SetFlippedSymbolFont(&farFont);
     EXPECT_EQ(def.GetMainSymbolFontNumber(), 3);
     EXPECT_EQ(def.GetFlippedSymbolFontNumber(), 3);
-    const char near[256] = "Font 255";
-    def.SetMainSymbolFont(&near);
+    const char nearFont[256] = "Font 255";
+    def.SetMainSymbolFont(&nearFont);
     EXPECT_EQ(def.GetMainSymbolFontNumber(), 255);
 }
 
