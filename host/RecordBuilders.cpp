@@ -73,6 +73,21 @@ void PutStaffSpecFrom(Document& doc, uint16_t staff, int16_t measure, int32_t po
                     BytesOf(StaffSpec(transposition, fullNameBlock)));
 }
 
+void PutMeasureKey(Document& doc, int16_t measure, uint16_t key) {
+    const RecordId id{TAG_MEASURE, measure, 0, 0};
+    const RecordStore::Bytes* stored = doc.records.Find(id);
+    RecordStore::Bytes record = stored ? *stored : RecordStore::Bytes(26, 0);
+    record.resize(26);
+    FXWrite<uint16_t>(record.data(), 2, key);
+    doc.records.Put(id, std::move(record));
+}
+
+void PutClefDef(Document& doc, int16_t number, int16_t offset) {
+    RecordStore::Bytes record(18, 0);
+    FXWrite<int16_t>(record.data(), 0, offset);
+    doc.records.Put(RecordId{TAG_CLEF_DEF, number, 0, 0}, std::move(record));
+}
+
 void PutMeasureNumberRegion(Document& doc, uint16_t number, const MeasureNumberRegionFields& f,
                             bool newLayout) {
     doc.records.Put(

@@ -18,6 +18,8 @@ inline constexpr uint32_t TAG_STAFF_AT_POINT = 0x534F5343;         // S O S C
 inline constexpr uint32_t TAG_MEASURE_NUMBER_REGION = 0x534F4D4E;  // S O M N
 inline constexpr uint32_t TAG_TEXT_EXPRESSION_DEF = 0x534F4454;    // S O D T
 inline constexpr uint32_t TAG_ARTICULATION_DEF = 0x4F044958;
+inline constexpr uint32_t TAG_MEASURE = 0x534F4D53;   // S O M S
+inline constexpr uint32_t TAG_CLEF_DEF = 0x67626366;  // g b c f
 
 // A raw text record: the text and its terminating zero.
 void PutRawText(Document& doc, uint32_t tag, uint16_t number, const std::string& text);
@@ -29,6 +31,12 @@ void PutStaff(Document& doc, uint16_t staff, uint16_t transposition, uint16_t fu
 // until the next such point.
 void PutStaffSpecFrom(Document& doc, uint16_t staff, int16_t measure, int32_t position,
                       uint16_t transposition, uint16_t fullNameBlock);
+
+// Sets the key value in a measure's record (26 bytes; a new one is all zero besides), and in
+// that alone: the music's notation keeps the key the measure was built with.
+void PutMeasureKey(Document& doc, int16_t measure, uint16_t key);
+// A clef definition (18 bytes) with its staff-position offset, all else zero.
+void PutClefDef(Document& doc, int16_t number, int16_t offset);
 
 struct MeasureNumberRegionFields {
     int16_t startMeasure = 1;

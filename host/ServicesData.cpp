@@ -93,7 +93,11 @@ int32_t FX_STDCALL LoadEData(uint32_t tag, void* key, void* buffer, int32_t* siz
     if (!key) return 0;
     if (buffer && size) CheckLayout("FX_LoadEData", tag, *size, version);
     const RecordStore::Bytes* bytes = FindForLoad(tag, key);
-    if (!bytes) return 0;
+    if (!bytes) {
+        if (H().scribbleOnFailedLoads && buffer && size && *size > 0)
+            std::memset(buffer, 0xA5, static_cast<size_t>(*size));
+        return 0;
+    }
     const int32_t stored = static_cast<int32_t>(bytes->size());
     if (!buffer) {
         if (size) *size = stored;

@@ -26,6 +26,7 @@ void Host::Reset() {
     refuseLoadTGF = nullptr;
     refuseSaveTGF = nullptr;
     alterLoadedTGF = nullptr;
+    scribbleOnFailedLoads = false;
     clips.clear();
     nextClipToken = 1;
     refuseEdits = false;

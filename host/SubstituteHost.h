@@ -109,6 +109,9 @@ class Host {
     std::function<bool(const FrameRequest&)> refuseLoadTGF;
     std::function<bool(const EXTGF2005a*)> refuseSaveTGF;
     std::function<void(EXTGF2005a*)> alterLoadedTGF;
+    // A host that leaves junk (0xA5 bytes) in the caller's buffer when a record does not load:
+    // nothing promises that a failed load leaves the buffer alone.
+    bool scribbleOnFailedLoads = false;
 
     // Music held for pasting, by clip token.
     std::map<uint32_t, std::vector<ClipCell>> clips;
