@@ -28,6 +28,7 @@
 
 // Regions and cells
 #include "FCCell.h"
+#include "FCCells.h"
 #include "FCMusicRegion.h"
 
 // Note entries
@@ -59,3 +60,4 @@
 // Score records
 #include "FCClefDef.h"
 #include "FCMeasure.h"
+#include "FCMeasures.h"
