@@ -2,7 +2,11 @@
 
 #include <cstring>
 
+#include "FCCell.h"
+#include "FCIteratorHandler.h"
+#include "FCMeasure.h"
 #include "FCNoteEntry.h"
+#include "FCStaff.h"
 #include "FXBinding.h"
 
 namespace {
@@ -89,6 +93,14 @@ bool FCMusicRegion::IsMeasurePosWithin(int measure, int32_t position) const {
     return true;
 }
 
+bool FCMusicRegion::IsCellPosWithin(FCCell* cell, int32_t position) const {
+    if (!cell) return false;
+    // A staff number beyond 16 bits names no staff; it must not pass for another one.
+    const int16_t staff = static_cast<int16_t>(cell->GetStaff());
+    if (staff != cell->GetStaff() || !IsStaffIncluded(staff)) return false;
+    return IsMeasurePosWithin(cell->GetMeasure(), position);
+}
+
 bool FCMusicRegion::IsEntryPosWithin(FCNoteEntry* entry) const {
     if (!entry || !entry->GetEntryRecord()) return false;
     return IsMeasureIncluded(entry->GetMeasure()) && IsStaffIncluded(entry->GetStaff()) &&
@@ -119,6 +131,19 @@ bool FCMusicRegion::IsCurrentDocument() const {
     return _document == CurrentDocument();
 }
 
+bool FCMusicRegion::IsLastEndMeasure() const {
+    const int end = _region.endMeasure;
+    if (end < 1) return false;  // measures are numbered from 1
+    FCMeasure last;
+    if (!last.Load(static_cast<uint16_t>(end))) return false;
+    FCMeasure next;
+    return !next.Load(static_cast<uint16_t>(end + 1));
+}
+
+bool FCMusicRegion::IsFullDocumentWidth() const {
+    return !IsPartial() && _region.startMeasure == 1 && IsLastEndMeasure();
+}
+
 int32_t FCMusicRegion::CalcDuration() const {
     if (IsEmpty()) return 0;
     const int16_t instrument =
@@ -132,6 +157,19 @@ int32_t FCMusicRegion::CalcDuration() const {
         total += last - first + 1;
     }
     return static_cast<int32_t>(total);
+}
+
+int32_t FCMusicRegion::ForEachStaff(FCIteratorHandler* handler) {
+    if (!handler) return 0;
+    int32_t count = 0;
+    for (int slot = _region.startSlot; slot <= _region.endSlot; ++slot) {
+        FCStaff staff;
+        staff.Load(static_cast<uint16_t>(
+            FX_SlotToInst(static_cast<int16_t>(slot), _region.startInstrumentList, V)));
+        ++count;
+        if (!handler->Iterate(&staff)) break;
+    }
+    return count;
 }
 
 bool FCMusicRegion::_Transfer(int32_t mode) {

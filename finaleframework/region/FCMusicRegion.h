@@ -5,6 +5,8 @@
 #include "FCBase.h"
 #include "FXRecords.h"
 
+class FCCell;
+class FCIteratorHandler;
 class FCNoteEntry;
 
 // A rectangle of the score: staff slots of an instrument list crossed with measures, cut at a
@@ -32,12 +34,19 @@ class FCMusicRegion : public __FCBase {
     bool IsMeasureIncluded(int16_t measure) const;
     bool IsStaffIncluded(int16_t instrument) const;
     bool IsMeasurePosWithin(int measure, int32_t position) const;
+    bool IsCellPosWithin(FCCell* cell, int32_t position) const;
     bool IsEntryPosWithin(FCNoteEntry* entry) const;
     bool IsPartial() const;
     bool IsOverlapping(FCMusicRegion* other) const;
     bool IsCurrentDocument() const;
+    // Whether the end measure is the document's last: it loads and the one after it does not.
+    bool IsLastEndMeasure() const;
+    bool IsFullDocumentWidth() const;
 
     int32_t CalcDuration() const;
+    // Hands one FCStaff per slot to the handler, loaded or not, until it answers false; the
+    // number of staves handed over, the one that stopped the walk included.
+    int32_t ForEachStaff(FCIteratorHandler* handler);
 
     bool CopyMusic();
     bool CutMusic();

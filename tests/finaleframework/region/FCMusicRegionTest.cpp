@@ -1,7 +1,12 @@
 #include <cstring>
+#include <vector>
 
+#include "FCCell.h"
+#include "FCIteratorHandler.h"
 #include "FCMusicRegion.h"
 #include "FCNoteEntryLayer.h"
+#include "FCStaff.h"
+#include "RecordBuilders.h"
 #include "ScoreTest.h"
 
 namespace {
@@ -190,6 +195,80 @@ TEST_F(FCMusicRegionTest, SetInDocumentOnlyInItsOwnDocument) {
     EXPECT_FALSE(region.IsCurrentDocument());
     region.SetInDocument();
     EXPECT_EQ(host().Count("FX_SetCurERegion"), 1);
+}
+
+TEST_F(FCMusicRegionTest, CellPositionsWithin) {
+    FCMusicRegion region = Make(Region(1, 2, 3, 5, 480, 100));
+    FCCell first(3, 5), middle(4, 6), last(5, 6), thirdSlot(4, 7), after(6, 5);
+    EXPECT_FALSE(region.IsCellPosWithin(&first, 479));
+    EXPECT_TRUE(region.IsCellPosWithin(&first, 480));
+    EXPECT_TRUE(region.IsCellPosWithin(&middle, 0));
+    EXPECT_TRUE(region.IsCellPosWithin(&middle, 100000));
+    EXPECT_TRUE(region.IsCellPosWithin(&last, 100));
+    EXPECT_FALSE(region.IsCellPosWithin(&last, 101));
+    EXPECT_FALSE(region.IsCellPosWithin(&thirdSlot, 0));
+    EXPECT_FALSE(region.IsCellPosWithin(&after, 0));
+    EXPECT_FALSE(region.IsCellPosWithin(nullptr, 480));
+    // Numbers beyond 16 bits name no measure or staff of the region.
+    FCCell wideMeasure(4 + 65536, 5), wideStaff(4, 6 + 65536);
+    EXPECT_FALSE(region.IsCellPosWithin(&wideMeasure, 0));
+    EXPECT_FALSE(region.IsCellPosWithin(&wideStaff, 0));
+}
+
+TEST_F(FCMusicRegionTest, LastEndMeasureAndFullDocumentWidth) {
+    EXPECT_TRUE(Make(Region(1, 1, 1, 6)).IsLastEndMeasure());
+    EXPECT_FALSE(Make(Region(1, 1, 1, 5)).IsLastEndMeasure());
+    EXPECT_FALSE(Make(Region(1, 1, 1, 7)).IsLastEndMeasure()) << "measure 7 does not load";
+    EXPECT_FALSE(FCMusicRegion().IsLastEndMeasure());
+    EXPECT_FALSE(Make(Region(1, 1, 1, -1)).IsLastEndMeasure());
+
+    EXPECT_TRUE(Make(Region(1, 1, 1, 6)).IsFullDocumentWidth());
+    EXPECT_FALSE(Make(Region(1, 1, 2, 6)).IsFullDocumentWidth());
+    EXPECT_FALSE(Make(Region(1, 1, 1, 6, 1)).IsFullDocumentWidth());
+    EXPECT_FALSE(Make(Region(1, 1, 1, 6, 0, 4095)).IsFullDocumentWidth());
+    EXPECT_FALSE(Make(Region(1, 1, 1, 5)).IsFullDocumentWidth());
+
+    // The measure records decide, not the music.
+    doc().records.Erase(plovikhost::RecordId{plovikhost::TAG_MEASURE, 6, 0, 0});
+    EXPECT_TRUE(Make(Region(1, 1, 1, 5)).IsLastEndMeasure());
+}
+
+// Remembers the transposition word of every staff it is handed; stops at `stopAt`.
+class StaffVisitor : public FCIteratorHandler {
+  public:
+    explicit StaffVisitor(int stopAt = -1) : stopAt_(stopAt) {}
+    bool Iterate(__FCBase* item) override {
+        words.push_back(static_cast<FCStaff*>(item)->GetTranspositionWord());
+        return static_cast<int>(words.size()) != stopAt_;
+    }
+    std::vector<int> words;
+
+  private:
+    int stopAt_;
+};
+
+TEST_F(FCMusicRegionTest, ForEachStaffCountsTheStaffThatStoppedTheWalk) {
+    plovikhost::PutStaff(doc(), 5, 0x0040, 0);
+    plovikhost::PutStaff(doc(), 6, 0x0041, 0);
+    plovikhost::PutStaff(doc(), 7, 0x0042, 0);
+
+    StaffVisitor all;
+    EXPECT_EQ(Make(Region(1, 3, 1, 1)).ForEachStaff(&all), 3);
+    EXPECT_EQ(all.words, (std::vector<int>{0x40, 0x41, 0x42}));
+
+    StaffVisitor second(2);
+    EXPECT_EQ(Make(Region(2, 3, 1, 1)).ForEachStaff(&second), 2);
+    EXPECT_EQ(second.words, (std::vector<int>{0x41, 0x42}));
+    StaffVisitor first(1);
+    EXPECT_EQ(Make(Region(1, 3, 1, 1)).ForEachStaff(&first), 1);
+
+    // A slot without a staff still hands over a staff, empty.
+    StaffVisitor beyond;
+    EXPECT_EQ(Make(Region(3, 4, 1, 1)).ForEachStaff(&beyond), 2);
+    EXPECT_EQ(beyond.words, (std::vector<int>{0x42, 0}));
+    StaffVisitor none;
+    EXPECT_EQ(Make(Region(3, 2, 1, 1)).ForEachStaff(&none), 0);
+    EXPECT_EQ(Make(Region(1, 3, 1, 1)).ForEachStaff(nullptr), 0);
 }
 
 }  // namespace
