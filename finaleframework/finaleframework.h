@@ -35,6 +35,7 @@
 #include "FCNote.h"
 #include "FCNoteEntries.h"
 #include "FCNoteEntry.h"
+#include "FCNoteEntryCell.h"
 #include "FCNoteEntryCollection.h"
 #include "FCNoteEntryLayer.h"
 #include "FCNotePitch.h"
