@@ -1,5 +1,10 @@
 #include "FCNote.h"
 
+#include "FCCell.h"
+#include "FCClefDef.h"
+#include "FCCurrentStaffSpec.h"
+#include "FCKeySignature.h"
+#include "FCMeasure.h"
 #include "FCNoteEntry.h"
 #include "FXRecordAccess.h"
 
@@ -42,4 +47,79 @@ bool FCNote::IsLowerPitchThan(FCNote* other) const {
     if (GetDisplacement() != other->GetDisplacement())
         return GetDisplacement() < other->GetDisplacement();
     return GetRaiseLower() < other->GetRaiseLower();
+}
+
+namespace {
+// The key in force at an entry, as the key signature of the entry's cell: the key of the
+// entry's measure record, or C major (key value 0) when that record does not load, since a
+// failed load may leave anything in the record. The staff plays no part.
+class KeyInForce {
+  public:
+    explicit KeyInForce(const FCNoteEntry* entry)
+        : _cell(entry ? entry->GetMeasure() : 0, entry ? entry->GetStaff() : 0) {
+        FCKeySignature* key = new FCKeySignature;
+        _cell._SetKeySignature(key);
+        if (!entry) return;
+        FCMeasure measure;
+        if (measure.Load(static_cast<uint16_t>(entry->GetMeasure())))
+            key->SetKeyValue(measure.GetKeySignature()->GetKeyValue());
+    }
+    const FCKeySignature* operator->() const { return _cell.GetKeySignature(); }
+
+  private:
+    FCCell _cell;
+};
+
+bool IsOnNoteEntry(const FCNoteEntry* entry) {
+    return entry && entry->IsNote();
+}
+}  // namespace
+
+char FCNote::CalcPitchChar() const {
+    if (!IsOnNoteEntry(_entry)) return 0;
+    const KeyInForce key(_entry);
+    const int n = key->CalcScaleRootIndex() + GetDisplacement();
+    int letter = n % 7;
+    if (letter < 0) letter += 7;
+    return static_cast<char>('A' + letter);
+}
+
+int16_t FCNote::CalcPitchRaiseLower() const {
+    if (!IsOnNoteEntry(_entry)) return 0;
+    const KeyInForce key(_entry);
+    if (!key->IsStandard()) return 0;
+    const int sharps = key->CalcSharps();
+    const char c = CalcPitchChar();
+    if (c == 0) return 0;
+    const int letter = c - 'A';
+    // Past seven accidentals the order comes round again: the letters it reaches again get a
+    // second step.
+    int alteration = 0;
+    if (sharps > 0) {
+        for (int i = 0; i < sharps; ++i)
+            if (letter == (5 + 4 * i) % 7) ++alteration;
+    } else {
+        const int flats = key->CalcFlats();
+        for (int i = 0; i < flats; ++i)
+            if (letter == (1 + 3 * i) % 7) --alteration;
+    }
+    return static_cast<int16_t>(GetRaiseLower() + alteration);
+}
+
+int16_t FCNote::CalcActualDisplacement() const {
+    // What does not load moves nothing.
+    int clefOffset = 0;
+    int interval = 0;
+    if (_entry) {
+        if (const EXENTRY* record = _entry->GetEntryRecord()) {
+            const int16_t clefNumber = record->clef;
+            FCClefDef clef;
+            if (clef.Load(clefNumber)) clefOffset = clef.GetClefOffset();
+        }
+        FCCurrentStaffSpec spec;
+        if (spec.Load(_entry)) interval = spec.GetTransposeInterval();
+    }
+    const KeyInForce key(_entry);
+    return static_cast<int16_t>(GetDisplacement() + clefOffset + interval +
+                                key->CalcRootRelationAbsoluteIndex());
 }

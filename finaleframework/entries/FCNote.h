@@ -45,6 +45,16 @@ class FCNote : public __FCBase {
     bool IsIdenticalPitch(FCNote* other) const;
     bool IsLowerPitchThan(FCNote* other) const;
 
+    // The pitch in the key of the entry's measure (C major when the measure record does not
+    // load), read only. The letter 'A'..'G', 0 for a rest.
+    char CalcPitchChar() const;
+    // The raise/lower value with the key's accidentals added: 0 for a rest or a key that is not
+    // major or minor.
+    int16_t CalcPitchRaiseLower() const;
+    // The displacement moved by the key's tonic, the clef in force at the entry and the
+    // transposition of the staff there.
+    int16_t CalcActualDisplacement() const;
+
   protected:
     void _SetEntryFlag(uint32_t mask, bool state);
 
