@@ -6,5 +6,6 @@
 #include "FXDefinitionRecords.h"
 #include "FXRecordAccess.h"
 #include "FXRecords.h"
+#include "FXScoreRecords.h"
 #include "FXTypes.h"
 #include "PreferenceMaps.h"

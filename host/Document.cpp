@@ -1,5 +1,8 @@
 #include "Document.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace plovikhost {
 
 int16_t Document::SlotToInstrument(int16_t slot, uint16_t list) const {
@@ -62,6 +65,43 @@ EREGION Document::WholeRegion() const {
     region.endMeasure = MeasureCount();
     region.endPosition = EREGION_END_OF_MEASURE;
     return region;
+}
+
+std::vector<TGFTUPLETITEM> Document::TupletItemsOf(const std::vector<EXENTRY>& entries) const {
+    std::vector<TGFTUPLETITEM> items;
+    const size_t n = std::min<size_t>(entries.size(), INT16_MAX);
+    for (size_t i = 0; i < n; ++i) {
+        const int32_t entry = static_cast<int32_t>(entries[i].entryNumber);
+        if (entry == 0) continue;
+        for (int32_t k = 0; k <= INT16_MAX && items.size() < INT16_MAX; ++k) {
+            const RecordStore::Bytes* bytes = records.Find(RecordId{TAG_TUPLET, entry, k, 0});
+            if (!bytes) break;
+            TGFTUPLETITEM item{};
+            item.entryIndex = static_cast<int16_t>(i);
+            item.incidence = static_cast<int16_t>(k);
+            std::memcpy(item.definition, bytes->data(),
+                        std::min(bytes->size(), sizeof item.definition));
+            items.push_back(item);
+        }
+    }
+    return items;
+}
+
+void Document::PutTupletRecords(const std::vector<EXENTRY>& entries,
+                                const std::vector<TGFTUPLETITEM>& items) {
+    for (const TGFTUPLETITEM& item : items) {
+        if (item.entryIndex < 0 || static_cast<size_t>(item.entryIndex) >= entries.size()) continue;
+        const int32_t entry = static_cast<int32_t>(entries[item.entryIndex].entryNumber);
+        if (entry == 0 || item.incidence < 0) continue;
+        records.Put(RecordId{TAG_TUPLET, entry, item.incidence, 0},
+                    RecordStore::Bytes(item.definition, item.definition + sizeof item.definition));
+    }
+}
+
+void Document::EraseTupletRecords(uint32_t entryNumber) {
+    const RecordId first{TAG_TUPLET, static_cast<int32_t>(entryNumber), 0, 0};
+    while (records.Erase(first)) {
+    }
 }
 
 void LayOutPositions(std::vector<EXENTRY>& entries) {

@@ -24,8 +24,13 @@ struct MeasureSpec {
     int32_t Duration() const { return int32_t{beats} * beatDuration; }
 };
 
+// The document keeps tuplets as tuplet records of their entries (entry details under this tag);
+// the tuplet items of a frame or a clip are made from them.
+inline constexpr uint32_t TAG_TUPLET = 0x45035450;  // E, 0x03, T P
+
 // The stored music of one staff in one measure and one layer: entry records as the host keeps
-// them (numbered), and the tuplet items that refer to them by index.
+// them (numbered). The tuplet items, which refer to entries by index, travel with the music of
+// a frame or a clip; a cell the document stores has none.
 struct Cell {
     std::vector<EXENTRY> entries;
     std::vector<TGFTUPLETITEM> tuplets;
@@ -77,6 +82,14 @@ struct Document {
     EREGION WholeRegion() const;
     // Numbers are never given twice, not even after the entry that had one is gone.
     uint32_t TakeEntryNumber() { return nextEntryNumber++; }
+
+    // The tuplet items of these entries, made from their tuplet records (incidences from 0 up
+    // to the first missing one).
+    std::vector<TGFTUPLETITEM> TupletItemsOf(const std::vector<EXENTRY>& entries) const;
+    // Stores tuplet items as tuplet records of the numbered entries they refer to.
+    void PutTupletRecords(const std::vector<EXENTRY>& entries,
+                          const std::vector<TGFTUPLETITEM>& items);
+    void EraseTupletRecords(uint32_t entryNumber);
 };
 
 // Positions follow from durations: each entry starts where the one before it ends.

@@ -106,4 +106,60 @@ void PutTextExpressionDef(Document& doc, uint16_t number, uint16_t textBlock, in
     doc.records.Put(RecordId{TAG_TEXT_EXPRESSION_DEF, number, 0, 0}, std::move(bytes));
 }
 
+namespace {
+// The next free incidence of a record's owner: what the host gives when it appends.
+int32_t NextIncidence(const Document& doc, RecordId id, int32_t RecordId::*incidence) {
+    for (id.*incidence = 0; doc.records.Find(id); ++(id.*incidence)) {
+    }
+    return id.*incidence;
+}
+}  // namespace
+
+void PutArticulation(Document& doc, uint32_t entryNumber, int16_t incidence, uint16_t definition) {
+    EDTArticulation articulation{};
+    articulation.definition = definition;
+    doc.records.Put(RecordId{TAG_ARTICULATION, static_cast<int32_t>(entryNumber), incidence, 0},
+                    BytesOf(articulation));
+}
+
+void PutTuplet(Document& doc, uint32_t entryNumber, int16_t incidence, uint16_t optionFlags,
+               uint16_t secondFlags) {
+    EDTTuplet2005 tuplet{};
+    FXWrite<uint16_t>(tuplet.bytes, TUPLET_OPTION_FLAGS, optionFlags);
+    FXWrite<uint16_t>(tuplet.bytes, TUPLET_SECOND_FLAGS, secondFlags);
+    doc.records.Put(RecordId{TAG_TUPLET, static_cast<int32_t>(entryNumber), incidence, 0},
+                    BytesOf(tuplet));
+}
+
+void PutExpression(Document& doc, int16_t measure, const ExpressionFields& f) {
+    EDTExpression expression{};
+    expression.definition = f.definition;
+    expression.staff = f.staff;
+    expression.staffList = f.staffList;
+    expression.positionLow = static_cast<int16_t>(static_cast<uint16_t>(f.position & 0xFFFF));
+    expression.positionHigh =
+        static_cast<int16_t>((int64_t{f.position} - expression.positionLow) / 65536);
+    expression.flags = f.shape ? EXPRESSION_FLAG_SHAPE : 0;
+    RecordId id{TAG_EXPRESSION, static_cast<uint16_t>(measure), 0, 0};
+    id.b = NextIncidence(doc, id, &RecordId::b);
+    doc.records.Put(id, BytesOf(expression));
+}
+
+void PutStaffList(Document& doc, uint32_t tag, uint16_t list, const std::vector<int16_t>& staves) {
+    for (size_t i = 0; i < staves.size(); ++i) {
+        EDTStaffListElement element{};
+        element.staff = staves[i];
+        doc.records.Put(RecordId{tag, list, static_cast<int32_t>(i), 0}, BytesOf(element));
+    }
+}
+
+void PutMidiExpression(Document& doc, int16_t staff, int16_t measure, int32_t position) {
+    EDTMidiExpression midi{};
+    midi.position = position;
+    RecordId id{TAG_MIDI_EXPRESSION, static_cast<uint16_t>(staff), static_cast<uint16_t>(measure),
+                0};
+    id.c = NextIncidence(doc, id, &RecordId::c);
+    doc.records.Put(id, BytesOf(midi));
+}
+
 }  // namespace plovikhost

@@ -41,8 +41,10 @@ EXTGF2005a* FX_STDCALL LoadTGF(uint32_t list, int32_t slot, int32_t measure, int
     where.measure = request.measure;
     where.layer = request.layer;
     where.loadMode = request.loadMode;
-    const Cell* cell = doc.FindCell(staff, request.measure, request.layer);
-    EXTGF2005a* frame = H().Frames().Hand(where, cell ? *cell : Cell{});
+    const Cell* stored = doc.FindCell(staff, request.measure, request.layer);
+    Cell cell = stored ? *stored : Cell{};
+    cell.tuplets = doc.TupletItemsOf(cell.entries);
+    EXTGF2005a* frame = H().Frames().Hand(where, cell);
     if (H().alterLoadedTGF) H().alterLoadedTGF(frame);
     return frame;
 }
@@ -58,25 +60,33 @@ int32_t FX_STDCALL SaveTGF(EXTGF2005a* frame, uint32_t version) {
     // The host numbers new entries in its own copy; the frame keeps its zeros, so only a frame
     // loaded afresh shows the numbers.
     std::vector<EXENTRY> entries = FrameTable::EntriesOf(*record);
-    for (EXENTRY& entry : entries)
-        if (entry.entryNumber == 0) entry.entryNumber = doc->TakeEntryNumber();
+    std::vector<bool> numberedNow(entries.size(), false);
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].entryNumber != 0) continue;
+        entries[i].entryNumber = doc->TakeEntryNumber();
+        numberedNow[i] = true;
+    }
     LayOutPositions(entries);
-    std::vector<TGFTUPLETITEM> tuplets = FrameTable::TupletsOf(*record);
-    tuplets.erase(std::remove_if(tuplets.begin(), tuplets.end(),
-                                 [&](const TGFTUPLETITEM& t) {
-                                     return t.entryIndex < 0 ||
-                                            static_cast<size_t>(t.entryIndex) >= entries.size();
-                                 }),
-                  tuplets.end());
+    // The tuplet records of numbered entries are what counts (a frame's items only show them);
+    // the items of entries numbered just now become their first records.
+    std::vector<TGFTUPLETITEM> newTuplets;
+    for (const TGFTUPLETITEM& tuplet : FrameTable::TupletsOf(*record))
+        if (tuplet.entryIndex >= 0 && static_cast<size_t>(tuplet.entryIndex) < entries.size() &&
+            numberedNow[static_cast<size_t>(tuplet.entryIndex)])
+            newTuplets.push_back(tuplet);
+    doc->PutTupletRecords(entries, newTuplets);
 
     const CellKey key{record->staff, record->measure, record->layer};
-    if (entries.empty() && tuplets.empty()) {
+    // Entries the frame no longer holds take their tuplets with them.
+    if (const Cell* old = doc->FindCell(key.staff, key.measure, key.layer))
+        for (const EXENTRY& gone : old->entries)
+            if (std::none_of(entries.begin(), entries.end(),
+                             [&](const EXENTRY& e) { return e.entryNumber == gone.entryNumber; }))
+                doc->EraseTupletRecords(gone.entryNumber);
+    if (entries.empty())
         doc->cells.erase(key);
-    } else {
-        Cell& cell = doc->cells[key];
-        cell.entries = std::move(entries);
-        cell.tuplets = std::move(tuplets);
-    }
+    else
+        doc->cells[key] = Cell{std::move(entries), {}};
     return 1;
 }
 

@@ -33,26 +33,15 @@ bool InTime(const EREGION& region, int16_t measure, int32_t position) {
     return true;
 }
 
-// Takes the entries of a cell that lie inside the region (and their tuplets), removing them
-// from the cell when cutting.
-Cell Take(Cell& cell, const EREGION& region, int16_t measure, bool cut) {
+// Takes the entries of a cell that lie inside the region, with their tuplets as items of the
+// clip; cutting removes them and their tuplet records from the document.
+Cell Take(Document& doc, Cell& cell, const EREGION& region, int16_t measure, bool cut) {
     Cell taken, kept;
-    std::vector<int> newIndex(cell.entries.size(), -1);
-    for (size_t i = 0; i < cell.entries.size(); ++i) {
-        const bool inside = InTime(region, measure, cell.entries[i].position);
-        Cell& to = inside ? taken : kept;
-        newIndex[i] = static_cast<int>(to.entries.size());
-        to.entries.push_back(cell.entries[i]);
-    }
-    for (TGFTUPLETITEM tuplet : cell.tuplets) {
-        if (tuplet.entryIndex < 0 || static_cast<size_t>(tuplet.entryIndex) >= newIndex.size())
-            continue;
-        const size_t from = static_cast<size_t>(tuplet.entryIndex);
-        const bool inside = InTime(region, measure, cell.entries[from].position);
-        tuplet.entryIndex = static_cast<int16_t>(newIndex[from]);
-        (inside ? taken : kept).tuplets.push_back(tuplet);
-    }
+    for (const EXENTRY& entry : cell.entries)
+        (InTime(region, measure, entry.position) ? taken : kept).entries.push_back(entry);
+    taken.tuplets = doc.TupletItemsOf(taken.entries);
     if (cut) {
+        for (const EXENTRY& entry : taken.entries) doc.EraseTupletRecords(entry.entryNumber);
         LayOutPositions(kept.entries);
         cell = std::move(kept);
     }
@@ -98,7 +87,7 @@ uint32_t FX_STDCALL CopyCutMusic(void* transfer, int32_t mode, uint32_t version)
             for (int16_t layer = 0; layer < kDocumentLayers; ++layer) {
                 auto it = doc.cells.find({staff, measure, layer});
                 if (it == doc.cells.end()) continue;
-                Cell taken = Take(it->second, region, measure, mode == 2);
+                Cell taken = Take(doc, it->second, region, measure, mode == 2);
                 if (mode == 2 && it->second.entries.empty()) doc.cells.erase(it);
                 if (taken.entries.empty()) continue;
                 clip.push_back({static_cast<int16_t>(slot - region.startSlot),
@@ -130,7 +119,11 @@ int32_t FX_STDCALL InsertMergeMusic(uint32_t token, void* transfer, int32_t mode
         Cell cell = from.cell;
         for (EXENTRY& entry : cell.entries) entry.entryNumber = doc.TakeEntryNumber();
         LayOutPositions(cell.entries);
-        doc.CellAt(staff, static_cast<int16_t>(measure), from.layer) = std::move(cell);
+        doc.PutTupletRecords(cell.entries, cell.tuplets);
+        cell.tuplets.clear();
+        Cell& target = doc.CellAt(staff, static_cast<int16_t>(measure), from.layer);
+        for (const EXENTRY& replaced : target.entries) doc.EraseTupletRecords(replaced.entryNumber);
+        target = std::move(cell);
     }
     return 1;
 }

@@ -1,7 +1,13 @@
 // The substitute host's entry frames: what it hands out, what it stores, and how it catches
 // frames used wrongly. Called through the binding, as the framework calls them.
+#include <vector>
+
 #include "FXBinding.h"
+#include "RecordBuilders.h"
 #include "ScoreTest.h"
+#include "finalepdk.h"
+
+using namespace plovikhost;
 
 namespace {
 
@@ -105,9 +111,7 @@ TEST_F(FrameServicesTest, InsertAndDeleteOutsideTheArrayChangeNothing) {
 }
 
 TEST_F(FrameServicesTest, TupletItemsFollowTheirEntries) {
-    TGFTUPLETITEM item{};
-    item.entryIndex = 1;
-    doc().CellAt(5, 1, 0).tuplets.push_back(item);
+    PutTuplet(doc(), Copy(Stored(5, 1, 1).entryNumber), 0, 0x0010);
     EXTGF2005a* frame = Load(1, 1);
     ASSERT_EQ(Copy(frame->tupletCount), 1);
     FX_InsertEXENTRY(frame, 1, 2, V);
@@ -117,6 +121,68 @@ TEST_F(FrameServicesTest, TupletItemsFollowTheirEntries) {
     FX_DeleteEXENTRY(frame, 2, 1, V);
     EXPECT_EQ(Copy(frame->tupletCount), 0) << "its entry is gone";
     FX_FreeTGF(frame, V);
+}
+
+TEST_F(FrameServicesTest, TupletItemsShowTheTupletRecordsOfTheEntries) {
+    const uint32_t second = Copy(Stored(5, 1, 1).entryNumber);
+    const uint32_t third = Copy(Stored(5, 1, 2).entryNumber);
+    PutTuplet(doc(), second, 0, 0x0011);
+    PutTuplet(doc(), second, 1, 0x0022);
+    PutTuplet(doc(), second, 3, 0x0044);  // past a gap: not reached
+    PutTuplet(doc(), third, 0, 0x0033);
+    EXTGF2005a* frame = Load(1, 1);
+    ASSERT_EQ(Copy(frame->tupletCount), 3);
+    EXPECT_EQ(Copy(frame->tuplets[1].entryIndex), 1);
+    EXPECT_EQ(Copy(frame->tuplets[1].incidence), 1);
+    EXPECT_EQ(FXRead<uint16_t>(frame->tuplets[1].definition, TUPLET_OPTION_FLAGS), 0x0022);
+    EXPECT_EQ(Copy(frame->tuplets[2].entryIndex), 2);
+    FX_FreeTGF(frame, V);
+
+    // A record saved or deleted is what the next frame shows.
+    uint8_t key[8] = {};
+    FXWrite<uint32_t>(key, 0, third);
+    EDTTuplet2005 tuplet{};
+    FXWrite<uint16_t>(tuplet.bytes, TUPLET_OPTION_FLAGS, 0x0055);
+    ASSERT_NE(FX_SaveEData(TAG_TUPLET, key, &tuplet, 30, V), 0);
+    FXWrite<uint32_t>(key, 0, second);
+    ASSERT_NE(FX_DeleteEData(TAG_TUPLET, key, V), 0);
+    frame = Load(1, 1);
+    ASSERT_EQ(Copy(frame->tupletCount), 2);
+    EXPECT_EQ(FXRead<uint16_t>(frame->tuplets[0].definition, TUPLET_OPTION_FLAGS), 0x0022);
+    EXPECT_EQ(FXRead<uint16_t>(frame->tuplets[1].definition, TUPLET_OPTION_FLAGS), 0x0055);
+    FX_FreeTGF(frame, V);
+}
+
+TEST_F(FrameServicesTest, SavingAFrameKeepsTheRecordsAsTheTruthOfItsTuplets) {
+    const int32_t first = static_cast<int32_t>(Copy(Stored(5, 1, 0).entryNumber));
+    const int32_t second = static_cast<int32_t>(Copy(Stored(5, 1, 1).entryNumber));
+    PutTuplet(doc(), static_cast<uint32_t>(first), 0, 0x0011);
+    PutTuplet(doc(), static_cast<uint32_t>(second), 0, 0x0022);
+    EXTGF2005a* frame = Load(1, 1);
+    ASSERT_EQ(Copy(frame->tupletCount), 2);
+    // An item of a numbered entry only shows its record: changing it stores nothing.
+    FXWrite<uint16_t>(frame->tuplets[0].definition, TUPLET_OPTION_FLAGS, 0x0099);
+    FX_DeleteEXENTRY(frame, 1, 1, V);
+    FX_InsertEXENTRY(frame, 2, 1, V);
+    // A new entry with an item of its own, as a frame the host made would hold it.
+    std::vector<TGFTUPLETITEM> items = FrameTable::TupletsOf(*host().Frames().Find(frame));
+    TGFTUPLETITEM item{};
+    item.entryIndex = 2;
+    FXWrite<uint16_t>(item.definition, TUPLET_OPTION_FLAGS, 0x0077);
+    items.push_back(item);
+    host().Frames().Replace(frame, FrameTable::EntriesOf(*host().Frames().Find(frame)), items);
+    ASSERT_NE(FX_SaveTGF(frame, V), 0);
+    FX_FreeTGF(frame, V);
+
+    const auto* kept = doc().records.Find(RecordId{TAG_TUPLET, first, 0, 0});
+    ASSERT_NE(kept, nullptr);
+    EXPECT_EQ(FXRead<uint16_t>(kept->data(), TUPLET_OPTION_FLAGS), 0x0011);
+    EXPECT_EQ(doc().records.Find(RecordId{TAG_TUPLET, second, 0, 0}), nullptr)
+        << "a deleted entry takes its tuplets with it";
+    const int32_t added = static_cast<int32_t>(Copy(Stored(5, 1, 2).entryNumber));
+    const auto* made = doc().records.Find(RecordId{TAG_TUPLET, added, 0, 0});
+    ASSERT_NE(made, nullptr) << "the new entry's item became its record";
+    EXPECT_EQ(FXRead<uint16_t>(made->data(), TUPLET_OPTION_FLAGS), 0x0077);
 }
 
 TEST_F(FrameServicesTest, TheHostReportsFramesUsedWrongly) {

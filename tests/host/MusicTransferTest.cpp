@@ -3,7 +3,9 @@
 #include <cstring>
 
 #include "FXBinding.h"
+#include "RecordBuilders.h"
 #include "ScoreTest.h"
+#include "finalepdk.h"
 
 namespace {
 
@@ -62,6 +64,26 @@ TEST_F(MusicTransferTest, CutTakesOnlyTheEntriesInsideThePositions) {
     FX_InsertMergeMusic(token, &to, 1, V);
     EXPECT_EQ(Music(1, 3), "D4/q E4/q");
     FX_DisposeFinClipFileToken(token, V);
+}
+
+TEST_F(MusicTransferTest, TupletsTravelWithTheirEntries) {
+    const uint32_t second = Copy(Stored(1, 1, 1).entryNumber);
+    plovikhost::PutTuplet(doc(), second, 0, 0x0011);
+    plovikhost::PutTuplet(doc(), second, 1, 0x0022);
+    EREGIONTRANSFER from = Transfer(Region(1, 1, 1, 1, 1024, 1024));
+    const uint32_t token = FX_CopyCutMusic(&from, 2, V);
+    ASSERT_NE(token, 0u);
+    EXPECT_TRUE(doc().records.All(plovikhost::TAG_TUPLET).empty()) << "cut with their entry";
+    EREGIONTRANSFER to = Transfer(Region(2, 2, 3, 3));
+    ASSERT_NE(FX_InsertMergeMusic(token, &to, 1, V), 0);
+    FX_DisposeFinClipFileToken(token, V);
+
+    const int32_t pasted = static_cast<int32_t>(Copy(Stored(2, 3, 0).entryNumber));
+    const auto ids = doc().records.All(plovikhost::TAG_TUPLET);
+    ASSERT_EQ(ids.size(), 2u);
+    EXPECT_EQ(ids[0].a, pasted);
+    EXPECT_EQ(ids[1].b, 1);
+    EXPECT_EQ(FXRead<uint16_t>(doc().records.Find(ids[1])->data(), TUPLET_OPTION_FLAGS), 0x0022);
 }
 
 TEST_F(MusicTransferTest, RefusesWhatIsNoRegion) {
