@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "FCArticulation.h"
 #include "FCNotePitches.h"
 #include "FXBinding.h"
 #include "FXRecordAccess.h"
@@ -19,6 +20,10 @@ FCNoteEntry::FCNoteEntry(EXENTRY* record, EXTGF2005a* frame) : _entryRecord(reco
             FX_SlotToInst(frame->slot, frame->instrumentList, FRAMEWORK_ENIGMA_VERSION));
     }
     _UpdateNoteCollection();
+}
+
+FCNoteEntry::~FCNoteEntry() {
+    delete _cachedArticulations;
 }
 
 int FCNoteEntry::_RecordNoteCount() const {
@@ -344,4 +349,48 @@ int32_t FCNoteEntry::_CalcTGFIndex() const {
     for (int i = 0; i < count; ++i)
         if (&entries[i] == _entryRecord) return i;
     return -1;
+}
+
+int32_t FCNoteEntry::AddArticulations(FCNoteEntry* source, bool skip) {
+    if (!source || GetEntryNumber() == 0) return 0;
+    FCArticulations own;
+    if (skip) {
+        own.SetOwningEntry(this);
+        own.LoadAll();
+    }
+    FCArticulations loaded;
+    FCArticulations* from = source->_cachedArticulations;
+    if (!from) {
+        loaded.SetOwningEntry(source);
+        loaded.LoadAll();
+        from = &loaded;
+    }
+    // Each is appended after this entry's records, so that the stored ones follow each other
+    // without a gap whatever is skipped. Copies are stored: the source's objects (its cache)
+    // keep naming the source's records.
+    int32_t stored = 0;
+    const int count = from->GetCount();
+    for (int i = 0; i < count; ++i) {
+        FCArticulation* articulation = from->GetItemAt(i);
+        if (!articulation) continue;
+        if (skip && own.ContainsID(static_cast<int16_t>(articulation->GetID()))) continue;
+        FCArticulation copy;
+        copy.CloneFrom(articulation);
+        copy._SetEntry(this);
+        if (copy.SaveNew()) ++stored;
+    }
+    if (stored > 0) _SetEntryFlag(ENTRY_FLAG_ARTICULATIONS, true);
+    return stored;
+}
+
+void FCNoteEntry::CacheArticulations() {
+    FCArticulations* loaded = new FCArticulations;
+    loaded->SetOwningEntry(this);
+    loaded->LoadAll();
+    if (loaded->GetCount() == 0) {
+        delete loaded;
+        return;
+    }
+    delete _cachedArticulations;
+    _cachedArticulations = loaded;
 }

@@ -6,6 +6,7 @@
 #include "FCNote.h"
 #include "FXRecords.h"
 
+class FCArticulations;
 class FCNotePitches;
 
 // One entry (a note, a chord or a rest): a view of the host's entry record inside a loaded
@@ -18,6 +19,8 @@ class FCNoteEntry : public __FCCollection {
   public:
     // An entry over a record of a frame: measure and staff are the frame's; notes are built.
     FCNoteEntry(EXENTRY* record, EXTGF2005a* frame);
+    // Destroys the cached articulations and the notes; the host's records stay.
+    ~FCNoteEntry() override;
 
     const char* ClassName() override { return "FCNoteEntry"; }
 
@@ -72,6 +75,15 @@ class FCNoteEntry : public __FCCollection {
     bool _GetTupletDef(int16_t incidence, EDTTuplet2005* out) const;
     int32_t _CalcTGFIndex() const;
 
+    // Copies the source's articulations (its cache, else those stored for it) after this
+    // entry's own, which must be numbered. With `skip`, definitions this entry already shows
+    // are left out. The number stored.
+    int32_t AddArticulations(FCNoteEntry* source, bool skip);
+    // Loads this entry's articulations into a cache of its own; when none load, the cache it
+    // had stays.
+    void CacheArticulations();
+    FCArticulations* GetCachedArticulations() const { return _cachedArticulations; }
+
   private:
     // The record's note count, clamped to what a record can hold.
     int _RecordNoteCount() const;
@@ -84,4 +96,5 @@ class FCNoteEntry : public __FCCollection {
     int16_t _instrument = 0;
     FCNoteEntry* _previous = nullptr;
     FCNoteEntry* _next = nullptr;
+    FCArticulations* _cachedArticulations = nullptr;  // owned
 };

@@ -7,6 +7,7 @@
 #include "FCIteratorHandler.h"
 #include "FCMusicRegion.h"
 #include "FCNoteEntries.h"
+#include "FCTuplet.h"
 #include "FXBinding.h"
 
 namespace {
@@ -19,6 +20,19 @@ int EntryCountOf(const EXTGF2005a* frame) {
 
 int16_t SlotOf(int16_t instrument) {
     return static_cast<int16_t>(FX_InstToSlot(instrument, 0, V));
+}
+
+// Stores a tuplet definition as the entry's tuplet record at that incidence: over the record
+// there, or as a new one where there is none yet.
+bool StoreTuplet(int32_t entryNumber, int16_t incidence, EDTTuplet2005& definition) {
+    uint8_t key[8] = {};
+    FXWrite<int32_t>(key, 0, entryNumber);
+    FXWrite<int16_t>(key, 4, incidence);
+    const int32_t size = sizeof definition;
+    if (FX_SaveEData(FCTuplet::TAG, key, &definition, size, V)) return true;
+    FXWrite<int32_t>(key, 0, entryNumber);
+    FXWrite<int16_t>(key, 4, incidence);
+    return FX_CreateEData(FCTuplet::TAG, key, &definition, size, V) != 0;
 }
 }  // namespace
 
@@ -264,4 +278,31 @@ bool FCNoteEntryLayer::_LoadRedir(int16_t newLayer, int16_t newInstrument,
     _layerIndex = newLayer;
     _SetupEntries();
     return true;
+}
+
+bool FCNoteEntryLayer::CloneTuplets(FCNoteEntryLayer* source) {
+    if (!source || source->GetCount() != GetCount()) return false;
+    bool result = true;
+    for (int i = 0; i < GetCount(); ++i) {
+        FCNoteEntry* from = source->GetItemAt(i);
+        FCNoteEntry* to = GetItemAt(i);
+        if (!from || !to || !to->GetEntryRecord()) continue;
+        if (!(from->GetEntryRecord() && (from->GetEntryRecord()->flags & ENTRY_FLAG_TUPLETS)))
+            continue;
+        bool stored = false;
+        EDTTuplet2005 definition;
+        for (int k = 0; k <= INT16_MAX; ++k) {
+            const int16_t incidence = static_cast<int16_t>(k);
+            if (!from->_GetTupletDef(incidence, &definition)) break;
+            // Records under entry number 0 would belong to no entry.
+            if (to->GetEntryNumber() == 0 ||
+                !StoreTuplet(to->GetEntryNumber(), incidence, definition)) {
+                result = false;
+                break;
+            }
+            stored = true;
+        }
+        Set32BitFlag(FX_FIELD(to->GetEntryRecord(), EXENTRY, flags), ENTRY_FLAG_TUPLETS, stored);
+    }
+    return result;
 }

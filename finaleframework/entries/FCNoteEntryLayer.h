@@ -29,6 +29,11 @@ class FCNoteEntryLayer : public __FCNoteEntryCollection {
     FCNoteEntry* InsertEntriesAfter(FCNoteEntry* entry, int count);
     int32_t CalcFrameDuration(int measure);
     FCNoteEntryLayer* CreateCloneEntries(int16_t layer, int16_t instrument, int16_t startMeasure);
+    // Stores the tuplets of each of the source's entries under the entry of this layer at the
+    // same index, and sets that entry's tuplet flag when any was stored. This layer's entries
+    // must be numbered (saved and loaded again after a copy). False when the layers differ in
+    // length (nothing changes) or when a tuplet could not be stored.
+    bool CloneTuplets(FCNoteEntryLayer* source);
 
     void _SetupEntries();
     bool _LoadRedir(int16_t layer, int16_t instrument, int16_t startMeasure);
