@@ -59,6 +59,11 @@
 #include "FCTimeSignature.h"
 
 // Score records
+#include "FCArticulation.h"
 #include "FCClefDef.h"
+#include "FCExpression.h"
 #include "FCMeasure.h"
 #include "FCMeasures.h"
+#include "FCMidiExpression.h"
+#include "FCStaffListElement.h"
+#include "FCTuplet.h"
