@@ -1,7 +1,7 @@
 // Host records that the framework and the host share byte for byte: the entry frame, the entry
-// record, the note record, the frame's tuplet item and the region record. Little-endian, packed,
-// no gaps. The frame carries the host's pointers: 32-bit on the host's platform (and so laid out
-// exactly there), native pointers elsewhere.
+// record, the note record, the frame's tuplet item, the region record and the window info.
+// Little-endian, packed, no gaps. The frame carries the host's pointers: 32-bit on the host's
+// platform (and so laid out exactly there), native pointers elsewhere.
 #pragma once
 
 #include <cstddef>
@@ -74,7 +74,20 @@ struct EREGIONTRANSFER {
     int32_t one2;
 };
 
+// The current document window as FX_GetCurrentWindowInfo describes it. A host may write a longer
+// record than this; whoever asks passes room for it (EWINDOWINFO_BLOCK_SIZE).
+struct EWINDOWINFO {
+    uint8_t reserved0[260];
+    uint32_t window;  // the window's handle: a 32-bit value on the host's platform
+    uint32_t reserved264;
+    int16_t pageView;  // nonzero in page view
+    int16_t zoom;      // percent
+    int16_t page;      // the page shown, in page view
+};
+
 #pragma pack(pop)
+
+inline constexpr size_t EWINDOWINFO_BLOCK_SIZE = 1024;
 
 inline constexpr int EXENTRY_MAX_NOTES = 12;
 inline constexpr int32_t EREGION_END_OF_MEASURE = 0x7FFFFFFF;
@@ -119,6 +132,11 @@ static_assert(offsetof(EREGION, startSlot) == 2 && offsetof(EREGION, startMeasur
                   offsetof(EREGION, endInstrumentList) == 10 && offsetof(EREGION, endSlot) == 12 &&
                   offsetof(EREGION, endMeasure) == 14 && offsetof(EREGION, endPosition) == 16,
               "EREGION offsets");
+
+static_assert(sizeof(EWINDOWINFO) == 274, "window info");
+static_assert(offsetof(EWINDOWINFO, window) == 260 && offsetof(EWINDOWINFO, pageView) == 268 &&
+                  offsetof(EWINDOWINFO, zoom) == 270 && offsetof(EWINDOWINFO, page) == 272,
+              "window info offsets");
 
 static_assert(sizeof(EDTTuplet2005) == 30, "EDTTuplet2005");
 static_assert(sizeof(EREGIONTRANSFER) == 28 && offsetof(EREGIONTRANSFER, one1) == 20 &&

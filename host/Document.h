@@ -62,6 +62,9 @@ struct Document {
     std::set<int16_t> hiddenLayers;
     EREGION selection{};
     uint32_t nextEntryNumber = 1;
+    // Parts by ID; part 0, the score, is always there. The current part is the one shown.
+    std::map<int16_t, std::string> parts{{0, "Score"}};
+    int16_t currentPart = 0;
 
     int16_t SlotToInstrument(int16_t slot, uint16_t list) const;
     int16_t InstrumentToSlot(int16_t instrument, uint16_t list) const;

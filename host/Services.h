@@ -28,6 +28,18 @@ int32_t FX_STDCALL StartFinaleEdit(const char* name, uint32_t version);
 int32_t FX_STDCALL EndFinaleEdit(uint32_t version);
 int32_t FX_STDCALL CancelFinaleEdit(uint32_t version);
 
+// Parts of the current document.
+int32_t FX_STDCALL GetCurrentPartID(uint32_t version);
+int32_t FX_STDCALL SetCurrentPartID(int32_t part, uint32_t version);
+int32_t FX_STDCALL GetNextPartID(int32_t part, uint32_t version);
+const char* FX_STDCALL GetPartName(int32_t part, uint32_t version);
+
+// The document window: what it shows, scrolling, menu items, redrawing.
+int32_t FX_STDCALL GetCurrentWindowInfo(void* block, uint32_t version);
+int32_t FX_STDCALL ScrollTo(int32_t measure, int32_t staff, uint32_t version);
+int32_t FX_STDCALL ExecuteMenuItem(int32_t item, uint32_t version);
+int32_t FX_STDCALL RedrawMusic(EREGION* region, uint32_t version);
+
 // The current document's font table.
 int32_t FX_STDCALL FontNumToName(int32_t number, char* name, uint32_t version);
 int32_t FX_STDCALL FontNameToNum(const char* name, uint32_t version);

@@ -1,4 +1,4 @@
-// Host settings, messages, documents, instrument lists and edits.
+// Host settings, messages, documents, parts, instrument lists and edits.
 #include <algorithm>
 #include <cstring>
 
@@ -65,6 +65,35 @@ int32_t FX_STDCALL GetDocumentPath(int32_t document, char* path, uint32_t versio
     std::memcpy(path, doc->path.data(), n);
     path[n] = '\0';
     return 1;
+}
+
+int32_t FX_STDCALL GetCurrentPartID(uint32_t version) {
+    H().Log("FX_GetCurrentPartID", {version});
+    return H().CurrentDocument().currentPart;
+}
+
+int32_t FX_STDCALL SetCurrentPartID(int32_t part, uint32_t version) {
+    H().Log("FX_SetCurrentPartID", {part, version});
+    Document& doc = H().CurrentDocument();
+    const auto id = static_cast<int16_t>(part);
+    if (!doc.parts.count(id)) return 0;
+    doc.currentPart = id;
+    return 1;
+}
+
+int32_t FX_STDCALL GetNextPartID(int32_t part, uint32_t version) {
+    H().Log("FX_GetNextPartID", {part, version});
+    const auto& parts = H().CurrentDocument().parts;
+    auto it = parts.upper_bound(static_cast<int16_t>(part));
+    return it == parts.end() ? -1 : it->first;
+}
+
+// The name stays the host's; a part the document does not have gets no name at all.
+const char* FX_STDCALL GetPartName(int32_t part, uint32_t version) {
+    H().Log("FX_GetPartName", {part, version});
+    const auto& parts = H().CurrentDocument().parts;
+    auto it = parts.find(static_cast<int16_t>(part));
+    return it == parts.end() ? nullptr : it->second.c_str();
 }
 
 int32_t FX_STDCALL SlotToInst(int32_t slot, uint32_t list, uint32_t version) {

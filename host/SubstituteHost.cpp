@@ -31,6 +31,10 @@ void Host::Reset() {
     nextClipToken = 1;
     refuseEdits = false;
     maxLayers = 4;
+    view = WindowView{};
+    menuItems.clear();
+    menuItemResult = 1;
+    redraws.clear();
     AddDocument(1);
     current_ = 1;
     Register();

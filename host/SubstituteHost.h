@@ -42,6 +42,19 @@ struct ClipCell {
     Cell cell;
 };
 
+// The current document window, as FX_GetCurrentWindowInfo describes it, and where the view was
+// last scrolled to.
+struct WindowView {
+    bool refuseInfo = false;  // FX_GetCurrentWindowInfo answers 0 and writes nothing
+    int32_t infoSize = 274;   // bytes the host writes into the caller's block
+    uint32_t window = 0x00C0FFEE;
+    bool pageView = false;
+    int16_t zoom = 100;
+    int16_t page = 1;
+    int16_t scrolledMeasure = 0;  // 0 until scrolled
+    int16_t scrolledStaff = 0;
+};
+
 struct EditRecord {
     std::string name;
     enum State { OPEN, ENDED, CANCELLED } state;
@@ -101,6 +114,13 @@ class Host {
     // Answers of services that are settings rather than document data.
     int16_t maxLayers = 4;
     std::vector<std::string> alerts;
+
+    // The view: the window, menu items run (FX_ExecuteMenuItem answers menuItemResult) and
+    // regions redrawn.
+    WindowView view;
+    std::vector<int32_t> menuItems;
+    int32_t menuItemResult = 1;
+    std::vector<EREGION> redraws;
 
     // Entry frames handed out and not yet freed; after a command none may remain.
     FrameTable& Frames() { return frames_; }
