@@ -67,3 +67,10 @@
 #include "FCMidiExpression.h"
 #include "FCStaffListElement.h"
 #include "FCTuplet.h"
+
+// User interface and editing
+#include "FCDocument.h"
+#include "FCPart.h"
+#include "FCUI.h"
+#include "FCUndoBlock.h"
+#include "FCUndoBlockHandler.h"
