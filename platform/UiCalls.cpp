@@ -41,7 +41,8 @@ void ClearDialogCalls() {
 }
 
 int AnswerMessageBox(HWND owner, const char* text, const char* caption, UINT style) {
-    MessageBoxCall call{owner, text ? text : "", caption ? caption : "Error", style};
+    MessageBoxCall call{owner, text ? text : "", caption ? caption : "Error", style,
+                        !text, !caption};
     if (S().messageBox) return S().messageBox(call);
     std::fprintf(stderr, "[%s] %s\n", call.caption.c_str(), call.text.c_str());
     return (style & 0x0F) == MB_YESNO ? IDYES : IDOK;

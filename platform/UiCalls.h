@@ -19,9 +19,11 @@ namespace platform {
 
 struct MessageBoxCall {
     HWND owner;
-    std::string text;
-    std::string caption;
+    std::string text;     // empty for a null text
+    std::string caption;  // "Error" for a null caption, as Windows shows it
     UINT style;
+    bool nullText;  // whether the caller passed null
+    bool nullCaption;
 };
 using MessageBoxHandler = std::function<int(const MessageBoxCall&)>;
 using BeepHandler = std::function<BOOL(UINT)>;

@@ -30,6 +30,12 @@ TEST_F(UiCallsTest, MessageBoxIsAnsweredByTheHandler) {
     EXPECT_EQ(shown[0].text, "Tie the notes?");
     EXPECT_EQ(shown[0].caption, "Plovik");
     EXPECT_EQ(shown[0].style, MB_YESNO | MB_ICONEXCLAMATION);
+    EXPECT_FALSE(shown[0].nullText || shown[0].nullCaption);
+    MessageBoxA(nullptr, nullptr, nullptr, MB_OK);  // shown as Windows shows them
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[1].text, "");
+    EXPECT_EQ(shown[1].caption, "Error");
+    EXPECT_TRUE(shown[1].nullText && shown[1].nullCaption);
 
     UINT beeped = 0;
     platform::SetBeepHandler([&](UINT type) {
