@@ -12,6 +12,9 @@
 
 namespace plovikhost {
 
+// The bytes FX_GetDocumentPath writes, as many as the caller's buffer holds.
+inline constexpr size_t kDocumentPathSize = 260;
+
 // Layers of every staff in every measure, 0 to 3.
 inline constexpr int16_t kDocumentLayers = 4;
 
@@ -48,7 +51,7 @@ struct CellKey {
 // One open document of the substitute host.
 struct Document {
     int16_t number = 0;
-    std::string path;
+    std::string path;  // FX_GetDocumentPath gives at most kDocumentPathSize bytes of it
     // Instrument lists: list number to the instrument (staff) numbers of slots 1, 2, ...
     // List 0 is the document's global list.
     std::map<uint16_t, std::vector<int16_t>> instrumentLists;

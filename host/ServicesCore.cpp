@@ -54,6 +54,7 @@ int32_t FX_STDCALL SetCurrentEnigmaDocument(int32_t document, uint32_t version) 
 
 int32_t FX_STDCALL GetNextEnigmaDocument(int32_t document, uint32_t version) {
     H().Log("FX_GetNextEnigmaDocument", {document, version});
+    if (H().answerNextDocument) return H().answerNextDocument(document);
     return H().NextDocumentNumber(static_cast<int16_t>(document));
 }
 
@@ -61,9 +62,8 @@ int32_t FX_STDCALL GetDocumentPath(int32_t document, char* path, uint32_t versio
     H().Log("FX_GetDocumentPath", {document, P(path), version});
     Document* doc = H().FindDocument(static_cast<int16_t>(document));
     if (!doc || !path) return 0;
-    const size_t n = std::min<size_t>(doc->path.size(), 259);
-    std::memcpy(path, doc->path.data(), n);
-    path[n] = '\0';
+    // Like strncpy into the caller's 260 bytes: a path that fills them has no terminator.
+    std::strncpy(path, doc->path.c_str(), kDocumentPathSize);
     return 1;
 }
 
@@ -83,6 +83,7 @@ int32_t FX_STDCALL SetCurrentPartID(int32_t part, uint32_t version) {
 
 int32_t FX_STDCALL GetNextPartID(int32_t part, uint32_t version) {
     H().Log("FX_GetNextPartID", {part, version});
+    if (H().answerNextPartID) return H().answerNextPartID(part);
     const auto& parts = H().CurrentDocument().parts;
     auto it = parts.upper_bound(static_cast<int16_t>(part));
     return it == parts.end() ? -1 : it->first;

@@ -27,6 +27,8 @@ void Host::Reset() {
     refuseSaveTGF = nullptr;
     alterLoadedTGF = nullptr;
     scribbleOnFailedLoads = false;
+    answerNextDocument = nullptr;
+    answerNextPartID = nullptr;
     clips.clear();
     nextClipToken = 1;
     refuseEdits = false;

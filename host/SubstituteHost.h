@@ -132,6 +132,10 @@ class Host {
     // A host that leaves junk (0xA5 bytes) in the caller's buffer when a record does not load:
     // nothing promises that a failed load leaves the buffer alone.
     bool scribbleOnFailedLoads = false;
+    // A host that lists its documents or parts its own way: answers FX_GetNextEnigmaDocument
+    // and FX_GetNextPartID for the number it was asked after.
+    std::function<int32_t(int32_t)> answerNextDocument;
+    std::function<int32_t(int32_t)> answerNextPartID;
 
     // Music held for pasting, by clip token.
     std::map<uint32_t, std::vector<ClipCell>> clips;
