@@ -8,15 +8,11 @@
 #include "HostTest.h"
 #include "RecordBuilders.h"
 #include "ScoreTest.h"
+#include "UiCalls.h"
 #include "finalepdk.h"
-
-#if !defined(_WIN32)
-#include "StandIn.h"
-#endif
 
 using namespace plovikhost;
 
-#if !defined(_WIN32)
 namespace {
 
 // Answers every message box with `answer` and keeps what it was shown.
@@ -123,7 +119,6 @@ TEST_F(FCUIAlertTest, BeepFallsBackToTheSimpleBeep) {
     EXPECT_EQ(ui.Beep(), 7);
     EXPECT_EQ(beeps, (std::vector<UINT>{0x30, 0xFFFFFFFF}));
 }
-#endif
 
 class FCUITest : public ScoreTest {
   protected:
