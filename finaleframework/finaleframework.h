@@ -17,6 +17,15 @@
 #include "FCOther.h"
 
 // Collections and iteration
+#include "FCBrowserBase.h"
+#include "FCBrowserBaseData.h"
+#include "FCBrowserExpressions.h"
+#include "FCBrowserMeasures.h"
+#include "FCBrowserMidiExpressions.h"
+#include "FCBrowserNoInciOther.h"
+#include "FCBrowserNoteEntries.h"
+#include "FCBrowserRegionBase.h"
+#include "FCBrowserTuplets.h"
 #include "FCCollection.h"
 #include "FCCollectionData.h"
 #include "FCCollectionDetail.h"

@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "FCBrowserMeasures.h"
 #include "FCIteratorHandler.h"
 #include "FCMusicRegion.h"
 #include "FCNoteEntries.h"
@@ -41,7 +42,11 @@ FCNoteEntryLayer::FCNoteEntryLayer(int16_t layer, int16_t instrument, int16_t st
     : _layerIndex(layer),
       _instrument(instrument),
       _startMeasure(startMeasure),
-      _endMeasure(endMeasure) {}
+      _endMeasure(endMeasure) {
+    // -1: to the document's last measure, as many as the host has measure records.
+    if (endMeasure == -1)
+        _endMeasure = static_cast<int16_t>(std::min(FCBrowserMeasures().GetCount(), INT16_MAX));
+}
 
 FCNoteEntryLayer::~FCNoteEntryLayer() {
     _FreeAll();

@@ -13,6 +13,7 @@ class FCNoteEntries;
 // place; Save hands the frames back to the host. The layer owns its frames and entries.
 class FCNoteEntryLayer : public __FCNoteEntryCollection {
   public:
+    // An end measure of -1 stands for the document's last measure.
     FCNoteEntryLayer(int16_t layer, int16_t instrument, int16_t startMeasure, int16_t endMeasure);
     ~FCNoteEntryLayer() override;
 
