@@ -112,14 +112,14 @@ class Service<Row, R(A...)> {
         if (!looked) {
             FARPROC found = LookUpService(Row::kName);
             // Through void(*)(): the one function pointer type every other converts from cleanly.
-            proc = reinterpret_cast<HostFn>(reinterpret_cast<void (*)()>(found));
+            fpProc = reinterpret_cast<HostFn>(reinterpret_cast<void (*)()>(found));
             looked = true;
         }
-        return proc;
+        return fpProc;
     }
 
     static void Reset() {
-        proc = nullptr;
+        fpProc = nullptr;
         looked = false;
     }
 
@@ -136,7 +136,7 @@ class Service<Row, R(A...)> {
         }
     }
 
-    static inline HostFn proc = nullptr;
+    static inline HostFn fpProc = nullptr;
     static inline bool looked = false;
 };
 
