@@ -4,9 +4,18 @@
 
 #include <cstdint>
 
+#include "SubstituteHost.h"
 #include "finalepdk.h"
 
 namespace plovikhost::svc {
+
+// What every service uses: the one host, and pointers as its log keeps them.
+inline Host& H() {
+    return Host::Get();
+}
+inline int64_t P(const void* p) {
+    return static_cast<int64_t>(reinterpret_cast<intptr_t>(p));
+}
 
 // Host settings and messages.
 int32_t FX_STDCALL GetMaxLayers(uint32_t version);

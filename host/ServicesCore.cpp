@@ -7,15 +7,6 @@
 
 namespace plovikhost::svc {
 
-namespace {
-Host& H() {
-    return Host::Get();
-}
-int64_t P(const void* p) {
-    return static_cast<int64_t>(reinterpret_cast<intptr_t>(p));
-}
-}  // namespace
-
 int32_t FX_STDCALL GetMaxLayers(uint32_t version) {
     H().Log("FX_GetMaxLayers", {version});
     return H().maxLayers;

@@ -9,14 +9,8 @@
 namespace plovikhost::svc {
 
 namespace {
-Host& H() {
-    return Host::Get();
-}
 RecordStore& Store() {
     return H().CurrentDocument().records;
-}
-int64_t P(const void* p) {
-    return static_cast<int64_t>(reinterpret_cast<intptr_t>(p));
 }
 
 // The key as the call found it, for the log: the family's numbers, "a,b,c".

@@ -8,12 +8,6 @@
 namespace plovikhost::svc {
 
 namespace {
-Host& H() {
-    return Host::Get();
-}
-int64_t P(const void* p) {
-    return static_cast<int64_t>(reinterpret_cast<intptr_t>(p));
-}
 // What the host writes into a caller's name buffer: a Pascal-sized name, 255 bytes and a 0.
 constexpr size_t kNameRoom = 255;
 }  // namespace

@@ -7,12 +7,6 @@
 namespace plovikhost::svc {
 
 namespace {
-Host& H() {
-    return Host::Get();
-}
-int64_t P(const void* p) {
-    return static_cast<int64_t>(reinterpret_cast<intptr_t>(p));
-}
 
 bool IsEmpty(const EREGION& region) {
     return region.startMeasure == 0 && region.endMeasure == 0;

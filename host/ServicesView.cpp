@@ -7,15 +7,6 @@
 
 namespace plovikhost::svc {
 
-namespace {
-Host& H() {
-    return Host::Get();
-}
-int64_t P(const void* p) {
-    return static_cast<int64_t>(reinterpret_cast<intptr_t>(p));
-}
-}  // namespace
-
 // Writes view.infoSize bytes: the record, then (for a host with a longer record) bytes the
 // caller must not need.
 int32_t FX_STDCALL GetCurrentWindowInfo(void* block, uint32_t version) {
