@@ -8,8 +8,7 @@ bool CanAddNoteRecordToRests = true;
 namespace {
 
 void CleanEntry(EXENTRY* entry) {
-    // The note count is host data: a negative count means no notes, more than 12 is cut to 12.
-    const int n = std::clamp<int>(entry->noteCount, 0, EXENTRY_MAX_NOTES);
+    const int n = EntryNoteCount(entry);
     NOTERECORD* notes = entry->notes;
 
     int32_t highest = 0;
@@ -40,9 +39,8 @@ void CleanEntry(EXENTRY* entry) {
 }  // namespace
 
 void CleanTGF(const EXTGF2005a* frame, bool) {
-    if (!frame || !frame->entries) return;
-    EXENTRY* entries = frame->entries;
-    for (int i = 0; i < frame->entryCount; ++i) CleanEntry(&entries[i]);
+    const int count = FrameEntryCount(frame);
+    for (int i = 0; i < count; ++i) CleanEntry(&frame->entries[i]);
 }
 
 int32_t FX_InsertEXENTRY(EXTGF2005a* frame, int16_t index, int16_t count, uint32_t version) {

@@ -4,6 +4,7 @@
 // platform (and so laid out exactly there), native pointers elsewhere.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -91,6 +92,15 @@ inline constexpr size_t EWINDOWINFO_BLOCK_SIZE = 1024;
 
 inline constexpr int EXENTRY_MAX_NOTES = 12;
 inline constexpr int32_t EREGION_END_OF_MEASURE = 0x7FFFFFFF;
+
+// Counts in host records are host data, bounded before use: a frame without an entry array or
+// with a negative count has no entries; an entry has 0 to 12 notes whatever its count says.
+inline int FrameEntryCount(const EXTGF2005a* frame) {
+    return frame && frame->entries ? std::max<int>(frame->entryCount, 0) : 0;
+}
+inline int EntryNoteCount(const EXENTRY* entry) {
+    return entry ? std::clamp<int>(entry->noteCount, 0, EXENTRY_MAX_NOTES) : 0;
+}
 
 // Entry flags (EXENTRY::flags).
 inline constexpr uint32_t ENTRY_FLAG_NOTE = 0x40000000;         // holds notes; clear: a rest

@@ -27,8 +27,7 @@ FCNoteEntry::~FCNoteEntry() {
 }
 
 int FCNoteEntry::_RecordNoteCount() const {
-    if (!_entryRecord) return 0;
-    return std::clamp<int>(_entryRecord->noteCount, 0, EXENTRY_MAX_NOTES);
+    return EntryNoteCount(_entryRecord);
 }
 
 uint32_t FCNoteEntry::_Flags() const {

@@ -11,11 +11,6 @@ constexpr uint32_t V = FRAMEWORK_ENIGMA_VERSION;
 // Entries this far from a position or farther are never the closest.
 constexpr int64_t kClosestBound = 20000;
 
-// The frame's entry count is host data: negative, or with no array, means no entries.
-int EntryCountOf(const EXTGF2005a* frame) {
-    return frame && frame->entries ? std::max<int>(frame->entryCount, 0) : 0;
-}
-
 // The host's layer count, within what a cell holds.
 int LayerCount() {
     return std::clamp<int>(FX_GetMaxLayers(V), 0, FCNoteEntryCell::MAX_LAYERS);
@@ -83,17 +78,8 @@ bool FCNoteEntryCell::Load() {
 }
 
 void FCNoteEntryCell::_SetupEntries() {
-    for (EXTGF2005a* frame : _frames) {
-        FCNoteEntry* last = nullptr;
-        const int count = EntryCountOf(frame);
-        for (int j = 0; j < count; ++j) {
-            FCNoteEntry* entry = new FCNoteEntry(&frame->entries[j], frame);
-            entry->_SetPrevious(last);
-            if (last) last->_SetNext(entry);
-            Add(entry);
-            last = entry;
-        }
-    }
+    // Each layer's entries are linked among themselves only.
+    for (EXTGF2005a* frame : _frames) _AddFrameEntries(frame, nullptr);
 }
 
 bool FCNoteEntryCell::Save() {
@@ -110,15 +96,15 @@ void FCNoteEntryCell::DeleteAllNullEntries() {
     _count = 0;
     for (EXTGF2005a* frame : _frames) {
         int j = 0;
-        while (j < EntryCountOf(frame)) {
+        while (j < FrameEntryCount(frame)) {
             if (frame->entries[j].duration != 0) {
                 ++j;
                 continue;
             }
-            const int before = EntryCountOf(frame);
+            const int before = FrameEntryCount(frame);
             FX_DeleteEXENTRY(frame, static_cast<int16_t>(j), 1, V);
             // A deletion the host refused leaves the record where it is: pass over it.
-            if (EntryCountOf(frame) >= before) ++j;
+            if (FrameEntryCount(frame) >= before) ++j;
         }
     }
     _SetupEntries();

@@ -10,20 +10,29 @@ namespace {
 // Entry flags a copy keeps; the others belong to the original's details.
 constexpr uint32_t kCopiedEntryFlags = 0xFF85AB3F;
 
-int EntryCountOf(const EXTGF2005a* frame) {
-    return frame->entries ? std::max<int>(frame->entryCount, 0) : 0;
-}
 }  // namespace
+
+FCNoteEntry* __FCNoteEntryCollection::_AddFrameEntries(EXTGF2005a* frame, FCNoteEntry* last) {
+    const int count = FrameEntryCount(frame);
+    for (int j = 0; j < count; ++j) {
+        FCNoteEntry* entry = new FCNoteEntry(&frame->entries[j], frame);
+        entry->_SetPrevious(last);
+        if (last) last->_SetNext(entry);
+        Add(entry);
+        last = entry;
+    }
+    return last;
+}
 
 void __FCNoteEntryCollection::_CopyEntries(EXTGF2005a* source, EXTGF2005a* target) {
     if (!source || !target) return;
-    const int sourceCount = EntryCountOf(source);
-    FX_DeleteEXENTRY(target, 0, static_cast<int16_t>(EntryCountOf(target)),
+    const int sourceCount = FrameEntryCount(source);
+    FX_DeleteEXENTRY(target, 0, static_cast<int16_t>(FrameEntryCount(target)),
                      FRAMEWORK_ENIGMA_VERSION);
     FX_InsertEXENTRY(target, 0, static_cast<int16_t>(sourceCount), FRAMEWORK_ENIGMA_VERSION);
 
     // The host has moved the target's array; only as many records as it now holds are copied.
-    const int n = std::min(sourceCount, EntryCountOf(target));
+    const int n = std::min(sourceCount, FrameEntryCount(target));
     EXENTRY* to = target->entries;
     const EXENTRY* from = source->entries;
     for (int i = 0; i < n; ++i) {

@@ -13,6 +13,10 @@ class __FCNoteEntryCollection : public __FCCollection {
         return static_cast<FCNoteEntry*>(__FCCollection::GetItemAt(index));
     }
 
+    // Makes one entry per record of the frame, each linked behind the one before it (the first
+    // behind `last`), adds them, and answers the last one made (`last` when the frame is empty).
+    FCNoteEntry* _AddFrameEntries(EXTGF2005a* frame, FCNoteEntry* last);
+
     // Replaces the entries of the target frame with copies of those of the source: the copies
     // are unnumbered, and lose their note details, articulations, tuplets and special
     // alterations.

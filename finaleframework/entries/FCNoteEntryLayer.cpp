@@ -14,11 +14,6 @@
 namespace {
 constexpr uint32_t V = FRAMEWORK_ENIGMA_VERSION;
 
-// The frame's entry count is host data: negative, or with no array, means no entries.
-int EntryCountOf(const EXTGF2005a* frame) {
-    return frame && frame->entries ? std::max<int>(frame->entryCount, 0) : 0;
-}
-
 int16_t SlotOf(int16_t instrument) {
     return static_cast<int16_t>(FX_InstToSlot(instrument, 0, V));
 }
@@ -91,18 +86,9 @@ bool FCNoteEntryLayer::Load() {
 }
 
 void FCNoteEntryLayer::_SetupEntries() {
+    // One chain across the measures; a measure without entries is passed over.
     FCNoteEntry* last = nullptr;
-    for (int32_t i = 0; i < _frameCount; ++i) {
-        EXTGF2005a* frame = _frames[i];
-        const int count = EntryCountOf(frame);
-        for (int j = 0; j < count; ++j) {
-            FCNoteEntry* entry = new FCNoteEntry(&frame->entries[j], frame);
-            entry->_SetPrevious(last);
-            if (last) last->_SetNext(entry);
-            Add(entry);
-            last = entry;
-        }
-    }
+    for (int32_t i = 0; i < _frameCount; ++i) last = _AddFrameEntries(_frames[i], last);
 }
 
 bool FCNoteEntryLayer::Save() {
@@ -111,7 +97,7 @@ bool FCNoteEntryLayer::Save() {
         EXTGF2005a* frame = _frames[i];
         if (!frame) continue;
         bool unnumbered = false;
-        const int count = EntryCountOf(frame);
+        const int count = FrameEntryCount(frame);
         for (int j = 0; j < count && !unnumbered; ++j)
             unnumbered = frame->entries[j].entryNumber == 0;
         if (FX_SaveTGF(frame, V) == 0) result = false;
@@ -128,7 +114,7 @@ EXTGF2005a* FCNoteEntryLayer::_SilentTGFUpdate(EXTGF2005a* oldFrame) {
     // A frame the host cannot give again, or one that lacks a record an entry stands on, would
     // leave entries pointing into a freed frame: the old frame stays.
     if (!newFrame) return oldFrame;
-    const int newCount = EntryCountOf(newFrame);
+    const int newCount = FrameEntryCount(newFrame);
     std::vector<std::pair<FCNoteEntry*, int>> moving;
     for (int i = 0; i < GetCount(); ++i) {
         FCNoteEntry* entry = GetItemAt(i);
@@ -197,7 +183,7 @@ FCNoteEntry* FCNoteEntryLayer::InsertEntriesAfter(FCNoteEntry* entry, int count)
     if (!entry || count < 1 || GetIndexOf(entry) < 0) return nullptr;
     EXTGF2005a* frame = entry->GetFrame();
     const int k = entry->_CalcTGFIndex();
-    const int before = EntryCountOf(frame);
+    const int before = FrameEntryCount(frame);
     if (!frame || k < 0 || count > INT16_MAX - before) return nullptr;
 
     // The host may move the frame's array: note where every entry of the frame stands now.
@@ -210,7 +196,7 @@ FCNoteEntry* FCNoteEntryLayer::InsertEntriesAfter(FCNoteEntry* entry, int count)
     FCNoteEntry* oldNext = entry->Next();
     FX_InsertEXENTRY(frame, static_cast<int16_t>(k + 1), static_cast<int16_t>(count), V);
 
-    const int after = EntryCountOf(frame);
+    const int after = FrameEntryCount(frame);
     const bool inserted = after == before + count;
     for (auto& [other, index] : onFrame) {
         const int now = inserted && index > k ? index + count : index;
