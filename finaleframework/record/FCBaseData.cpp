@@ -86,3 +86,9 @@ void __FCBaseData::_FreeDynamicBlock() {
     _dynamicCapacity = 0;
     _dataSize = 0;
 }
+
+int32_t __FCBaseData::_StoredRecordSize() {
+    int32_t size = 0;
+    if (FX_LoadEData(Tag(), _recordKey, nullptr, &size, EnigmaVersion()) == 0) return 0;
+    return std::max<int32_t>(size, 0);
+}

@@ -51,6 +51,8 @@ class __FCBaseData : public __FCBase {
     // never offers the host more room than the block has.
     void* _NewDynamicBlock(int32_t size);
     void _FreeDynamicBlock();
+    // The size of the record the key names, as the host stores it; 0 when there is none.
+    int32_t _StoredRecordSize();
 
     uint32_t _customTag = 0;
     void* _dataBuffer = nullptr;

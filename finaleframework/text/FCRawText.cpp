@@ -11,9 +11,7 @@ FCRawText::~FCRawText() {
 }
 
 int32_t FCRawText::DataSizeLoad() {
-    int32_t size = 0;
-    if (FX_LoadEData(Tag(), _recordKey, nullptr, &size, EnigmaVersion()) == 0) return 0;
-    return size > 0 ? size : 0;
+    return _StoredRecordSize();
 }
 
 void* FCRawText::Allocate() {
