@@ -7,41 +7,18 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "KeySpelling.h"
+
 namespace plovikhost {
 
 namespace {
 
 constexpr char kLetters[] = "CDEFGAB";
-// Steps above C in the order keys add sharps (F C G D A E B); flats go the other way.
-constexpr int kSharpOrder[7] = {3, 0, 4, 1, 5, 2, 6};
 
-struct Key {
-    int tonicStep;
-    int sharps;
-    int flats;
-};
-
-bool KeyOf(int16_t value, Key& key) {
-    const uint16_t bits = static_cast<uint16_t>(value);
-    if (bits & 0xC000) return false;
-    const int mode = bits >> 8;
-    const int alteration = static_cast<int8_t>(bits & 0xFF);
-    if (mode > 1 || alteration > 7 || alteration < -7) return false;
-    key.sharps = std::max(alteration, 0);
-    key.flats = std::max(-alteration, 0);
-    int root = key.sharps > 0 ? (4 * key.sharps) % 7 : key.flats > 0 ? 7 - (4 * key.flats) % 7 : 0;
-    if (mode == 1) root -= 2;
-    if (root < 0) root += 7;
-    key.tonicStep = root;
-    return true;
-}
-
-int KeyAlteration(const Key& key, int step) {
-    for (int i = 0; i < key.sharps; ++i)
-        if (kSharpOrder[i] == step) return 1;
-    for (int i = 0; i < key.flats; ++i)
-        if (kSharpOrder[6 - i] == step) return -1;
-    return 0;
+// The notation spells every letter with at most one accidental from the key: keys of up to
+// seven sharps or flats, major or minor.
+bool Spellable(const KeySpelling& key) {
+    return key.Mode() >= 0 && key.Mode() <= 1 && key.Alteration() >= -7 && key.Alteration() <= 7;
 }
 
 int FloorDiv(int a, int b) {
@@ -100,20 +77,20 @@ std::string PitchName(const Pitch& pitch) {
 }
 
 bool PitchToNote(const Pitch& pitch, int16_t keyValue, int16_t& displacement, int16_t& raiseLower) {
-    Key key;
-    if (!KeyOf(keyValue, key)) return false;
-    displacement = static_cast<int16_t>((pitch.octave - 4) * 7 + pitch.step - key.tonicStep);
-    raiseLower = static_cast<int16_t>(pitch.alteration - KeyAlteration(key, pitch.step));
+    const KeySpelling key(keyValue);
+    if (!Spellable(key)) return false;
+    displacement = static_cast<int16_t>((pitch.octave - 4) * 7 + pitch.step - key.TonicStep());
+    raiseLower = static_cast<int16_t>(pitch.alteration - key.LetterAlteration(pitch.step));
     return true;
 }
 
 bool NoteToPitch(int16_t displacement, int16_t raiseLower, int16_t keyValue, Pitch& pitch) {
-    Key key;
-    if (!KeyOf(keyValue, key)) return false;
-    const int absolute = displacement + key.tonicStep + 4 * 7;
+    const KeySpelling key(keyValue);
+    if (!Spellable(key)) return false;
+    const int absolute = displacement + key.TonicStep() + 4 * 7;
     pitch.octave = FloorDiv(absolute, 7);
     pitch.step = absolute - pitch.octave * 7;
-    pitch.alteration = raiseLower + KeyAlteration(key, pitch.step);
+    pitch.alteration = raiseLower + key.LetterAlteration(pitch.step);
     return true;
 }
 
