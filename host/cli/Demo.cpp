@@ -17,9 +17,9 @@ std::string MenuText(PluginModule& plugin, uint32_t index) {
     return record;
 }
 
-// Whatever the host saw go wrong during the command, and frames the plug-in kept.
-bool HostWasMisused() {
-    std::FILE* out = stderr;
+}  // namespace
+
+bool HostWasMisused(std::FILE* out) {
     plovikhost::Host& host = plovikhost::Host::Get();
     bool misused = false;
     for (const std::string& problem : host.Problems()) {
@@ -34,7 +34,16 @@ bool HostWasMisused() {
     return misused;
 }
 
-}  // namespace
+int FindCommand(PluginModule& plugin, const char* name) {
+    // A plug-in offers a handful of commands; one that never stops enumerating is not believed.
+    for (uint32_t index = 0; index < 256; ++index) {
+        char record[256] = {};
+        if (!plugin.enumerate(0, index, record)) break;
+        record[63] = '\0';
+        if (std::string(record) == name) return static_cast<int>(index);
+    }
+    return -1;
+}
 
 void StartPlugin(PluginModule& plugin, std::FILE* out) {
     const uint32_t version = plugin.version(FRAMEWORK_ENIGMA_VERSION);
@@ -77,7 +86,7 @@ int RunDemo(PluginModule& plugin, const EREGION& region, std::FILE* out) {
                      "frames loaded and given back\n",
                      static_cast<unsigned>(index), name.c_str(), static_cast<unsigned>(result),
                      host.Frames().HandedOut() - before);
-        if (HostWasMisused()) return 1;
+        if (HostWasMisused(stderr)) return 1;
         std::fprintf(out, "The score after \"%s\":\n%s", name.c_str(), ScoreText(doc).c_str());
     }
     return 0;

@@ -1,11 +1,19 @@
 #include "Options.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace plovikcli {
 
 const char kUsage[] =
+#if defined(PLOVIK_MUSICXML)
     "usage: plovik-host [options] [demo | commands]\n"
+    "       plovik-host tie IN -o OUT [--report] [options]\n"
+    "       plovik-host untie IN -o OUT [--report] [options]\n"
+    "       plovik-host show IN\n"
+#else
+    "usage: plovik-host [options] [demo | commands]\n"
+#endif
     "\n"
     "Loads the Plovik Tie plug-in as the host application does and talks to it only through\n"
     "its six entry points, against an in-memory score.\n"
@@ -14,6 +22,23 @@ const char kUsage[] =
     "                    the region and print the score, then run \"Plovik Untie Notes\" and\n"
     "                    print it again\n"
     "  commands          list the commands the plug-in offers\n"
+#if defined(PLOVIK_MUSICXML)
+    "  tie IN -o OUT     read the MusicXML score IN (.musicxml, .xml, or compressed .mxl), run\n"
+    "                    \"Plovik Tie Notes\" on the region and write the score to OUT with its\n"
+    "                    ties changed and nothing else; - reads standard input or writes\n"
+    "                    standard output\n"
+    "  untie IN -o OUT   the same with \"Plovik Untie Notes\"\n"
+    "  show IN           print the score IN as the host holds it: each part's staff is a\n"
+    "                    staff, each voice of a staff a layer\n"
+    "  --report          after tie or untie, list each tie added or removed and the near\n"
+    "                    misses: the same letter with another alteration next, the same\n"
+    "                    pitch next in another layer, after a rest, or under another key\n"
+    "                    (on standard error when the score goes to standard output)\n"
+#else
+    "\n"
+    "This build runs the built-in demo only: reading and writing MusicXML (tie, untie, show)\n"
+    "needs libraries that only the Linux build has.\n"
+#endif
     "\n"
     "The region (default: the whole score):\n"
     "  --measures M[-N]  the measures, from 1\n"
@@ -21,11 +46,15 @@ const char kUsage[] =
     "  --start-pos P     where the region starts in its first measure, in duration units\n"
     "                    (a quarter note is 1024; default 0)\n"
     "  --end-pos P|end   where it ends in its last measure (default: end of the measure)\n"
+    "  --start-beat B    where it starts in its first measure, in beats of that measure from\n"
+    "                    1: 3, 2.5, or 1+1/3\n"
+    "  --end-beat B      where it ends in its last measure: notes starting there are in\n"
     "\n"
     "  --plugin PATH     the plug-in module to load (default: the one built with this program)\n"
     "  --help            this text\n"
     "\n"
-    "Exit status: 0 done, 1 the plug-in could not be run or misused the host, 2 bad usage.\n";
+    "Exit status: 0 done, 1 the plug-in could not be run or misused the host, 2 bad usage or\n"
+    "a region outside the score, 3 the score cannot be read or written.\n";
 
 namespace {
 
@@ -52,6 +81,57 @@ bool ParseRange(const std::string& text, Range& range) {
     return true;
 }
 
+bool ParseBeat(const std::string& text, BeatPlace& beat) {
+    // A decimal number of beats, optionally with a fraction added: "2", "2.5", "1+1/3".
+    const size_t plus = text.find('+');
+    const std::string whole = text.substr(0, plus);
+    const size_t point = whole.find('.');
+    const std::string digits =
+        point == std::string::npos ? whole : whole.substr(0, point) + whole.substr(point + 1);
+    const size_t decimals = point == std::string::npos ? 0 : whole.size() - point - 1;
+    int32_t value, numerator = 0, denominator = 1;
+    if (digits.size() > 9 || decimals > 6 || !ParseNumber(digits, INT32_MAX - 1, value))
+        return false;
+    if (plus != std::string::npos) {
+        const std::string fraction = text.substr(plus + 1);
+        const size_t slash = fraction.find('/');
+        if (slash == std::string::npos ||
+            !ParseNumber(fraction.substr(0, slash), 9999, numerator) ||
+            !ParseNumber(fraction.substr(slash + 1), 9999, denominator) || denominator == 0)
+            return false;
+    }
+    int64_t scale = 1;
+    for (size_t i = 0; i < decimals; ++i) scale *= 10;
+    // value / scale + numerator / denominator
+    beat.given = true;
+    beat.numerator = int64_t{value} * denominator + int64_t{numerator} * scale;
+    beat.denominator = scale * denominator;
+    return beat.numerator >= beat.denominator;  // beats count from 1
+}
+
+// The position of a beat in a measure of this beat length, rounded to a duration unit.
+int64_t BeatPosition(const BeatPlace& beat, int32_t beatDuration) {
+    const int64_t units = (beat.numerator - beat.denominator) * beatDuration;
+    return (2 * units + beat.denominator) / (2 * beat.denominator);
+}
+
+bool Needs(Options::Command command) {
+    return command == Options::Command::TIE || command == Options::Command::UNTIE;
+}
+
+const char* Name(Options::Command command) {
+    switch (command) {
+        case Options::Command::TIE:
+            return "tie";
+        case Options::Command::UNTIE:
+            return "untie";
+        case Options::Command::SHOW:
+            return "show";
+        default:
+            return "demo";
+    }
+}
+
 std::string EndOf(const EREGION& region) {
     if (region.endPosition == EREGION_END_OF_MEASURE)
         return "the end of measure " + std::to_string(region.endMeasure);
@@ -62,36 +142,60 @@ std::string EndOf(const EREGION& region) {
 }  // namespace
 
 bool ParseOptions(const std::vector<std::string>& args, Options& options, std::string& error) {
+    bool startPosGiven = false, endPosGiven = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool hasValue = i + 1 < args.size();
         auto value = [&]() -> const std::string& { return args[++i]; };
+        const bool readsScore = options.command == Options::Command::TIE ||
+                                options.command == Options::Command::UNTIE ||
+                                options.command == Options::Command::SHOW;
         if (arg == "--help" || arg == "-h") {
             options.command = Options::Command::HELP;
         } else if (arg == "demo") {
             options.command = Options::Command::DEMO;
         } else if (arg == "commands") {
             options.command = Options::Command::COMMANDS;
+        } else if (arg == "tie" || arg == "untie" || arg == "show") {
+            options.command = arg == "tie"     ? Options::Command::TIE
+                              : arg == "untie" ? Options::Command::UNTIE
+                                               : Options::Command::SHOW;
+        } else if (arg == "--report") {
+            options.report = true;
+        } else if (readsScore && options.input.empty() && (arg == "-" || arg[0] != '-')) {
+            options.input = arg;
         } else if (arg == "--plugin" || arg == "--measures" || arg == "--staves" ||
-                   arg == "--start-pos" || arg == "--end-pos") {
+                   arg == "--start-pos" || arg == "--end-pos" || arg == "--start-beat" ||
+                   arg == "--end-beat" || arg == "-o" || arg == "--output") {
             if (!hasValue) {
                 error = arg + " needs a value";
                 return false;
             }
             const std::string& v = value();
             bool ok = true;
-            if (arg == "--plugin")
+            if (arg == "--plugin") {
                 options.pluginPath = v;
-            else if (arg == "--measures")
+            } else if (arg == "-o" || arg == "--output") {
+                options.output = v;
+                ok = !v.empty();
+            } else if (arg == "--measures") {
                 ok = ParseRange(v, options.measures);
-            else if (arg == "--staves")
+            } else if (arg == "--staves") {
                 ok = ParseRange(v, options.slots);
-            else if (arg == "--start-pos")
+            } else if (arg == "--start-beat") {
+                ok = ParseBeat(v, options.startBeat);
+            } else if (arg == "--end-beat") {
+                ok = ParseBeat(v, options.endBeat);
+            } else if (arg == "--start-pos") {
                 ok = ParseNumber(v, INT32_MAX - 1, options.startPosition);
-            else if (v == "end")
+                startPosGiven = true;
+            } else if (v == "end") {
                 options.endPosition = EREGION_END_OF_MEASURE;
-            else
+                endPosGiven = true;
+            } else {
                 ok = ParseNumber(v, INT32_MAX - 1, options.endPosition);
+                endPosGiven = true;
+            }
             if (!ok) {
                 error = "'" + v + "' is not a valid value for " + arg;
                 return false;
@@ -101,29 +205,34 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
             return false;
         }
     }
+    if ((startPosGiven && options.startBeat.given) || (endPosGiven && options.endBeat.given)) {
+        error = "give a place in the measure in beats or in duration units, not both";
+        return false;
+    }
+    const Options::Command command = options.command;
+    const bool readsScore = Needs(command) || command == Options::Command::SHOW;
+    if (command == Options::Command::HELP) return true;
+    if (readsScore && options.input.empty()) {
+        error = std::string(Name(command)) + " needs a score to read: plovik-host " +
+                Name(command) + " IN" + (Needs(command) ? " -o OUT" : "");
+        return false;
+    }
+    if (Needs(command) && options.output.empty()) {
+        error = std::string(Name(command)) +
+                " needs -o OUT, where the score goes (- for standard output)";
+        return false;
+    }
+    if (!Needs(command) && (!options.output.empty() || options.report)) {
+        error = "-o and --report go with tie and untie";
+        return false;
+    }
     return true;
 }
 
-bool ResolveRegion(const Options& options, const plovikhost::Document& doc, EREGION& region,
-                   std::string& error) {
-    const int measureCount = doc.MeasureCount();
-    const int staffCount = static_cast<int>(doc.Staves().size());
-    const Range measures = options.measures.given ? options.measures : Range{true, 1, measureCount};
-    const Range slots = options.slots.given ? options.slots : Range{true, 1, staffCount};
-    const std::string score = "the score has measures 1-" + std::to_string(measureCount) +
-                              " and staves 1-" + std::to_string(staffCount);
-    if (measures.first < 1 || measures.last > measureCount || measures.first > measures.last) {
-        error = "measures " + std::to_string(measures.first) + "-" + std::to_string(measures.last) +
-                " are not a range of the score: " + score;
-        return false;
-    }
-    if (slots.first < 1 || slots.last > staffCount || slots.first > slots.last) {
-        error = "staves " + std::to_string(slots.first) + "-" + std::to_string(slots.last) +
-                " are not a range of the score: " + score;
-        return false;
-    }
-    const int32_t firstLength = doc.FindMeasure(static_cast<int16_t>(measures.first))->Duration();
-    const int32_t lastLength = doc.FindMeasure(static_cast<int16_t>(measures.last))->Duration();
+namespace {
+
+bool Place(const Options& options, const Range& measures, const Range& slots, int32_t firstLength,
+           int32_t lastLength, EREGION& region, std::string& error) {
     if (options.startPosition >= firstLength) {
         error = "start position " + std::to_string(options.startPosition) +
                 " lies beyond measure " + std::to_string(measures.first) + ", which is " +
@@ -148,6 +257,42 @@ bool ResolveRegion(const Options& options, const plovikhost::Document& doc, EREG
     region.startPosition = options.startPosition;
     region.endPosition = options.endPosition;
     return true;
+}
+
+}  // namespace
+
+bool ResolveRegion(const Options& options, const plovikhost::Document& doc, EREGION& region,
+                   std::string& error) {
+    const int measureCount = doc.MeasureCount();
+    const int staffCount = static_cast<int>(doc.Staves().size());
+    const Range measures = options.measures.given ? options.measures : Range{true, 1, measureCount};
+    const Range slots = options.slots.given ? options.slots : Range{true, 1, staffCount};
+    const std::string score = "the score has measures 1-" + std::to_string(measureCount) +
+                              " and staves 1-" + std::to_string(staffCount);
+    if (measures.first < 1 || measures.last > measureCount || measures.first > measures.last) {
+        error = "measures " + std::to_string(measures.first) + "-" + std::to_string(measures.last) +
+                " are not a range of the score: " + score;
+        return false;
+    }
+    if (slots.first < 1 || slots.last > staffCount || slots.first > slots.last) {
+        error = "staves " + std::to_string(slots.first) + "-" + std::to_string(slots.last) +
+                " are not a range of the score: " + score;
+        return false;
+    }
+    const plovikhost::MeasureSpec& first = *doc.FindMeasure(static_cast<int16_t>(measures.first));
+    const plovikhost::MeasureSpec& last = *doc.FindMeasure(static_cast<int16_t>(measures.last));
+    const int32_t firstLength = first.Duration();
+    const int32_t lastLength = last.Duration();
+    Options placed = options;
+    if (options.startBeat.given) {
+        const int64_t position = BeatPosition(options.startBeat, first.beatDuration);
+        placed.startPosition = static_cast<int32_t>(std::min<int64_t>(position, INT32_MAX - 1));
+    }
+    if (options.endBeat.given) {
+        const int64_t position = BeatPosition(options.endBeat, last.beatDuration);
+        placed.endPosition = static_cast<int32_t>(std::min<int64_t>(position, INT32_MAX - 1));
+    }
+    return Place(placed, measures, slots, firstLength, lastLength, region, error);
 }
 
 std::string DescribeRegion(const EREGION& region) {

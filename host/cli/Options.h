@@ -15,13 +15,25 @@ struct Range {
     int last = 0;
 };
 
+// A place in a measure counted in beats from 1 (2.5 is halfway through the second beat).
+struct BeatPlace {
+    bool given = false;
+    int64_t numerator = 1;
+    int64_t denominator = 1;
+};
+
 struct Options {
-    enum class Command { DEMO, COMMANDS, HELP } command = Command::DEMO;
+    enum class Command { DEMO, COMMANDS, HELP, TIE, UNTIE, SHOW } command = Command::DEMO;
     std::string pluginPath;
+    std::string input;   // the score tie, untie and show read ("-": standard input)
+    std::string output;  // where tie and untie write it ("-": standard output)
+    bool report = false;
     Range measures;  // none given: every measure
     Range slots;     // none given: every staff
     int32_t startPosition = 0;
     int32_t endPosition = EREGION_END_OF_MEASURE;
+    BeatPlace startBeat;  // instead of the positions, in the first and last measure's beats
+    BeatPlace endBeat;
 };
 
 extern const char kUsage[];

@@ -15,6 +15,9 @@
 #include "Platform.h"
 #include "PluginModule.h"
 #include "SubstituteHost.h"
+#if defined(PLOVIK_MUSICXML)
+#include "ScoreFileCommand.h"
+#endif
 
 namespace {
 
@@ -52,6 +55,19 @@ int main(int argc, char** argv) {
     if (options.command == plovikcli::Options::Command::HELP) {
         std::fputs(plovikcli::kUsage, stdout);
         return 0;
+    }
+
+    if (options.command == plovikcli::Options::Command::TIE ||
+        options.command == plovikcli::Options::Command::UNTIE ||
+        options.command == plovikcli::Options::Command::SHOW) {
+#if defined(PLOVIK_MUSICXML)
+        return plovikcli::RunScoreFile(options, stdout, stderr);
+#else
+        std::fprintf(stderr,
+                     "plovik-host: this build runs the built-in demo only; tie, untie and show "
+                     "on MusicXML scores need the Linux build\n");
+        return 2;
+#endif
     }
 
     plovikhost::Host& host = plovikhost::Host::Get();

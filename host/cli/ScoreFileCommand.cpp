@@ -1,0 +1,131 @@
+#include "ScoreFileCommand.h"
+
+#include <map>
+#include <string>
+
+#include "Demo.h"
+#include "MusicXmlScore.h"
+#include "PluginModule.h"
+#include "ScoreError.h"
+#include "ScoreFiles.h"
+#include "ScoreView.h"
+#include "SubstituteHost.h"
+#include "TieReport.h"
+
+namespace plovikcli {
+
+namespace {
+
+constexpr int kPluginFailed = 1;
+constexpr int kBadRegion = 2;
+constexpr int kScoreFailed = 3;
+
+std::string InputName(const Options& options) {
+    return options.input == "-" ? "standard input" : options.input;
+}
+
+// Which part, staff and voices each slot holds.
+std::string StaffLegend(const plovikxml::ImportedScore& score) {
+    std::map<int, std::map<int16_t, std::string>> voices;  // slot: layer to voice
+    for (const plovikxml::ImportedScore::Entry& entry : score.entries)
+        if (entry.kind != plovikxml::ImportedScore::Entry::GAP)
+            voices[entry.slot].emplace(entry.layer, entry.voice);
+    std::string out;
+    for (size_t i = 0; i < score.staves.size(); ++i) {
+        const int slot = static_cast<int>(i + 1);
+        out += "  " + score.staves[i].Label(slot) + ", part " + score.staves[i].partId;
+        std::string layers;
+        for (const auto& layer : voices[slot])
+            layers += (layers.empty() ? "" : ", ") + std::string("voice ") + layer.second +
+                      " in layer " + std::to_string(layer.first + 1);
+        out += (layers.empty() ? ": no music" : ": " + layers) + "\n";
+    }
+    return out;
+}
+
+int RunCommand(const Options& options, plovikxml::MusicXmlScore& score, std::FILE* out,
+               std::FILE* err) {
+    plovikhost::Host& host = plovikhost::Host::Get();
+    plovikhost::Document& doc = host.CurrentDocument();
+    EREGION region{};
+    std::string error;
+    if (!ResolveRegion(options, doc, region, error)) {
+        std::fprintf(err, "plovik-host: bad region: %s\n", error.c_str());
+        return kBadRegion;
+    }
+    PluginModule plugin;
+    if (!plugin.Load(options.pluginPath)) {
+        std::fprintf(err, "plovik-host: %s\n", plugin.Error().c_str());
+        return kPluginFailed;
+    }
+    plugin.version(FRAMEWORK_ENIGMA_VERSION);
+    uint32_t flags = 0;
+    plugin.init(0, &flags);
+    const char* name =
+        options.command == Options::Command::TIE ? "Plovik Tie Notes" : "Plovik Untie Notes";
+    const int index = FindCommand(plugin, name);
+    if (index < 0) {
+        std::fprintf(err, "plovik-host: the plug-in offers no command \"%s\"\n", name);
+        plugin.terminate(0);
+        return kPluginFailed;
+    }
+    doc.selection = region;
+    EREGION handed = region;  // the host's own record, as it passes it
+    plugin.invoke(0, static_cast<uint32_t>(index), &handed, 0);
+    plugin.terminate(0);
+    if (HostWasMisused(err)) return kPluginFailed;
+
+    const std::vector<plovikxml::TieWriter::Change> changes = score.Changes(doc);
+    try {
+        plovikxml::ScoreFiles::Write(options.output, score.Write(changes));
+    } catch (const plovikxml::ScoreError& e) {
+        std::fprintf(err, "plovik-host: %s\n", e.what());
+        return kScoreFailed;
+    }
+    size_t notWritten = 0;
+    for (const plovikxml::TieWriter::Change& change : changes)
+        notWritten += change.kind == plovikxml::TieWriter::Change::NOT_WRITTEN;
+    if (notWritten > 0 && !options.report)
+        std::fprintf(err,
+                     "plovik-host: %zu tie(s) the plug-in made join different pitches across a "
+                     "key change and were not written; --report lists them\n",
+                     notWritten);
+    if (options.report) {
+        std::FILE* to = options.output == "-" ? err : out;
+        const std::string text = plovikxml::TieReport::Text(
+            score.Imported(), doc, changes,
+            plovikxml::TieReport::NearMisses(score.Imported(), region, changes));
+        std::fprintf(to, "\"%s\" on %s\n%s", name, DescribeRegion(region).c_str(), text.c_str());
+    }
+    return 0;
+}
+
+}  // namespace
+
+int RunScoreFile(const Options& options, std::FILE* out, std::FILE* err) {
+    plovikhost::Host& host = plovikhost::Host::Get();
+    host.Reset();
+    host.Install("FINALE.EXE");
+    plovikxml::MusicXmlScore score;
+    try {
+        score.Load(plovikxml::ScoreFiles::Read(options.input));
+        score.Import(host.CurrentDocument());
+    } catch (const plovikxml::ScoreError& e) {
+        const std::string what = e.what();
+        // Messages of the file system name the file already.
+        if (what.rfind("cannot read", 0) == 0)
+            std::fprintf(err, "plovik-host: %s\n", what.c_str());
+        else
+            std::fprintf(err, "plovik-host: %s: %s\n", InputName(options).c_str(), what.c_str());
+        return kScoreFailed;
+    }
+    if (options.command == Options::Command::SHOW) {
+        std::fprintf(out, "%s:\n%s\n%s", InputName(options).c_str(),
+                     StaffLegend(score.Imported()).c_str(),
+                     ScoreText(host.CurrentDocument()).c_str());
+        return 0;
+    }
+    return RunCommand(options, score, out, err);
+}
+
+}  // namespace plovikcli

@@ -1,0 +1,90 @@
+// What the reader took from a MusicXML score into the host's document, and where each piece
+// came from: every staff's part, every entry's place in time, and for every imported note the
+// XML element it was read from. The writer and the report work from this.
+#pragma once
+
+#include <cstdint>
+#include <pugixml.hpp>
+#include <string>
+#include <vector>
+
+#include "Fraction.h"
+
+namespace plovikxml {
+
+class ImportedScore {
+  public:
+    // One staff of the document, by slot.
+    struct Staff {
+        std::string partId;
+        std::string partName;
+        int staffInPart = 1;
+        int stavesInPart = 1;
+        // "staff 2 (Piano, staff 1)"; "staff 1 (Flute)" for a part of one staff.
+        std::string Label(int slot) const;
+    };
+
+    struct Note {
+        pugi::xml_node node;  // the <note> element
+        // As written: step above C (C 0 ... B 6), alteration in semitones, octave (4 holds
+        // middle C).
+        int step = 0;
+        Fraction alter;
+        int octave = 4;
+        // As the host holds it, relative to the key of the measure.
+        int16_t displacement = 0;
+        int16_t raiseLower = 0;
+        bool tied = false;  // a tie started here when the score was read
+
+        bool SameWrittenPitch(const Note& o) const {
+            return step == o.step && octave == o.octave && alter == o.alter;
+        }
+        bool SameHostPitch(const Note& o) const {
+            return displacement == o.displacement && raiseLower == o.raiseLower;
+        }
+        // "C#4", "Bb5"; a microtone as "C4+1/2".
+        std::string Name() const;
+    };
+
+    struct Entry {
+        enum Kind { NOTES, REST, GAP };  // a gap is the silence between a voice's notes
+        Kind kind = NOTES;
+        uint32_t number = 0;  // the entry number in the document
+        int16_t slot = 0;
+        int16_t layer = 0;
+        int16_t measure = 0;
+        Fraction start;   // in quarter notes from the start of the measure
+        Fraction length;  // in quarter notes
+        Fraction at;      // in quarter notes from the start of the part
+        std::string voice;
+        std::vector<Note> notes;
+    };
+
+    std::vector<Staff> staves;  // slot 1 first
+    // The file's number of each measure ("1", "12a", "0" for a pick-up), measure 1 first.
+    std::vector<std::string> measureNumbers;
+    // Entries by layer: slot 1 layer 0 first, each layer in time; gaps included.
+    std::vector<Entry> entries;
+
+    const Entry* FindEntry(uint32_t number) const;
+    // The entry after this one in its staff and layer, or null. Gaps count as entries.
+    const Entry* Next(const Entry& entry) const;
+    // The first entry of that staff and layer that starts at this time of the part, or null.
+    const Entry* EntryAt(int16_t slot, int16_t layer, const Fraction& at) const;
+    // "measure 3", with the file's own number when it differs: "measure 1 (numbered 0)".
+    std::string MeasureLabel(int16_t measure) const;
+
+    // Built by the reader: the range of each layer in `entries`, and the first entry number.
+    void Index();
+
+  private:
+    size_t IndexOf(const Entry& entry) const;
+    struct Range {
+        size_t begin = 0;
+        size_t end = 0;
+    };
+    std::vector<Range> layers_;  // by (slot - 1) * 4 + layer
+    uint32_t firstNumber_ = 0;
+};
+
+}  // namespace plovikxml

@@ -1,0 +1,527 @@
+#include "MusicXmlReader.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <map>
+#include <string_view>
+
+#include "KeySpelling.h"
+#include "ScoreBuilder.h"
+#include "ScoreError.h"
+
+namespace plovikxml {
+
+namespace {
+
+using plovikhost::Document;
+using Entry = ImportedScore::Entry;
+using Note = ImportedScore::Note;
+
+constexpr int kLayers = plovikhost::kDocumentLayers;
+constexpr int64_t kUnitsPerQuarter = 1024;
+// Pitches between the semitones have no spelling in the host; they are kept apart from every
+// spelled pitch (and from each other) far above any raise/lower value a key gives, counted in
+// thousandths of a semitone.
+constexpr int kMicrotones = 0x4000;
+// The silence between a voice's notes is filled with rests of at most two whole notes.
+const Fraction kLongestGapRest(8);
+
+std::string_view Trim(const char* text) {
+    std::string_view view(text);
+    while (!view.empty() && std::isspace(static_cast<unsigned char>(view.front())))
+        view.remove_prefix(1);
+    while (!view.empty() && std::isspace(static_cast<unsigned char>(view.back())))
+        view.remove_suffix(1);
+    return view;
+}
+
+bool ParseInt(std::string_view text, int min, int max, int& value) {
+    Fraction f;
+    if (!Fraction::ParseDecimal(text, f) || !f.IsInteger() || f.Numerator() < min ||
+        f.Numerator() > max)
+        return false;
+    value = static_cast<int>(f.Numerator());
+    return true;
+}
+
+bool HasType(pugi::xml_node node, const char* type) {
+    return Trim(node.attribute("type").value()) == type;
+}
+
+// Whether a tie begins at the note, as sound (<tie>) or as notation (<tied>).
+bool StartsTie(pugi::xml_node note) {
+    for (pugi::xml_node tie : note.children("tie"))
+        if (HasType(tie, "start")) return true;
+    for (pugi::xml_node notations : note.children("notations"))
+        for (pugi::xml_node tied : notations.children("tied"))
+            if (HasType(tied, "start")) return true;
+    return false;
+}
+
+// Voices in ascending order: numbers by value, then any other names.
+bool VoiceBefore(const std::string& a, const std::string& b) {
+    auto number = [](const std::string& v) {
+        return !v.empty() && v.size() <= 9 &&
+               std::all_of(v.begin(), v.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    const bool na = number(a), nb = number(b);
+    if (na && nb) return std::stol(a) != std::stol(b) ? std::stol(a) < std::stol(b) : a < b;
+    if (na != nb) return na;
+    return a < b;
+}
+
+struct PartSource {
+    std::string id;
+    std::string name;
+    std::vector<pugi::xml_node> measures;  // null where the part lacks the measure
+};
+
+struct RawEntry {
+    int staff = 1;
+    std::string voice;
+    int16_t measure = 0;
+    Fraction start;
+    Fraction length;
+    bool rest = false;
+    std::vector<Note> notes;
+};
+
+struct VoiceSeen {
+    std::string voice;
+    int16_t measure;
+};
+
+struct PartState {
+    Fraction divisions = 1;
+    int staves = 1;
+    std::vector<Fraction> lengths;  // how far the part's music reaches in each measure
+    std::vector<RawEntry> raw;
+    std::map<int, std::vector<VoiceSeen>> voices;  // by staff, in order of appearance
+};
+
+// What the first part sets in a measure; unset values carry over from the measure before.
+struct MeasureSetting {
+    bool keySet = false;
+    int16_t key = 0;
+    bool timeSet = false;
+    int16_t beats = 4;
+    int16_t beatDuration = 1024;
+};
+
+class Reader {
+  public:
+    Reader(const pugi::xml_document& xml, Document& doc, ImportedScore& score)
+        : xml_(xml), doc_(doc), score_(score) {}
+
+    void Run() {
+        CollectParts();
+        states_.resize(parts_.size());
+        for (size_t p = 0; p < parts_.size(); ++p) ReadPart(p);
+        SetUpDocument();
+        int16_t slot = 1;
+        for (size_t p = 0; p < parts_.size(); ++p) EmitPart(p, slot);
+        score_.Index();
+    }
+
+  private:
+    std::string Where(size_t part, int16_t measure) const {
+        const PartSource& source = parts_[part];
+        std::string where = "part \"" + source.id + "\"";
+        if (source.name != source.id) where += " (" + source.name + ")";
+        return where + ", " + score_.MeasureLabel(measure);
+    }
+
+    void CollectParts() {
+        const pugi::xml_node root = xml_.document_element();
+        const std::string kind = root.name();
+        if (kind != "score-partwise" && kind != "score-timewise")
+            throw ScoreError(root ? "not a MusicXML score: its root element is <" + kind + ">"
+                                  : "not a MusicXML score: it holds no element");
+        std::map<std::string, std::string> names;
+        std::vector<std::string> listed;
+        for (pugi::xml_node part : root.child("part-list").children("score-part")) {
+            const std::string id = part.attribute("id").value();
+            const std::string_view name = Trim(part.child_value("part-name"));
+            names.emplace(id, name.empty() ? id : std::string(name));
+            listed.push_back(id);
+        }
+        auto partFor = [&](const std::string& id) -> PartSource& {
+            for (PartSource& p : parts_)
+                if (p.id == id) return p;
+            parts_.push_back({id, names.count(id) ? names[id] : id, {}});
+            return parts_.back();
+        };
+        // Score order is the part list's; parts it does not list follow in file order.
+        for (const std::string& id : listed) partFor(id);
+        if (kind == "score-partwise") {
+            for (pugi::xml_node part : root.children("part")) {
+                PartSource& source = partFor(part.attribute("id").value());
+                if (!source.measures.empty()) continue;  // a second part of the same id
+                for (pugi::xml_node measure : part.children("measure")) {
+                    source.measures.push_back(measure);
+                    NoteNumber(source.measures.size(), measure);
+                }
+            }
+        } else {
+            size_t index = 0;
+            for (pugi::xml_node measure : root.children("measure")) {
+                ++index;
+                NoteNumber(index, measure);
+                for (pugi::xml_node part : measure.children("part")) {
+                    PartSource& source = partFor(part.attribute("id").value());
+                    if (source.measures.size() < index) source.measures.resize(index);
+                    if (!source.measures[index - 1]) source.measures[index - 1] = part;
+                }
+            }
+        }
+        parts_.erase(std::remove_if(parts_.begin(), parts_.end(),
+                                    [](const PartSource& p) { return p.measures.empty(); }),
+                     parts_.end());
+        if (parts_.empty()) throw ScoreError("the score has no music: no part has a measure");
+        if (score_.measureNumbers.size() > static_cast<size_t>(INT16_MAX))
+            throw ScoreError("the score has more measures than the host holds (32767)");
+    }
+
+    void NoteNumber(size_t index, pugi::xml_node measure) {
+        if (score_.measureNumbers.size() < index) score_.measureNumbers.resize(index);
+        std::string& number = score_.measureNumbers[index - 1];
+        if (number.empty()) number = std::string(Trim(measure.attribute("number").value()));
+    }
+
+    Fraction Duration(pugi::xml_node node, const PartState& state, size_t part, int16_t m,
+                      const char* what) const {
+        Fraction value;
+        const pugi::xml_node duration = node.child("duration");
+        if (!duration || !Fraction::ParseDecimal(duration.child_value(), value) || value < 0)
+            throw ScoreError(std::string(what) + " without a duration in " + Where(part, m));
+        return value / state.divisions;
+    }
+
+    void ReadPart(size_t p) {
+        PartState& state = states_[p];
+        const PartSource& source = parts_[p];
+        state.lengths.assign(score_.measureNumbers.size(), Fraction(0));
+        if (p == 0) settings_.assign(score_.measureNumbers.size(), MeasureSetting{});
+        for (size_t i = 0; i < source.measures.size(); ++i) {
+            if (!source.measures[i]) continue;
+            const int16_t m = static_cast<int16_t>(i + 1);
+            Fraction cursor, furthest, chordStart;
+            int chordEntry = -1;  // where the notes of a chord gather
+            for (pugi::xml_node child : source.measures[i].children()) {
+                const std::string_view name = child.name();
+                if (name == "attributes") {
+                    ReadAttributes(child, state, p, m);
+                } else if (name == "backup") {
+                    cursor = cursor - Duration(child, state, p, m, "a backup");
+                    if (cursor < 0) cursor = 0;
+                    chordEntry = -1;
+                } else if (name == "forward") {
+                    cursor = cursor + Duration(child, state, p, m, "a forward");
+                    furthest = std::max(furthest, cursor);
+                    chordEntry = -1;
+                } else if (name == "note") {
+                    if (child.child("grace")) continue;  // takes no time; not imported
+                    const bool chord = child.child("chord");
+                    const Fraction length = Duration(child, state, p, m, "a note");
+                    if (length == 0 && !chord)
+                        throw ScoreError("a note of no duration in " + Where(p, m));
+                    const Fraction start = chord ? chordStart : cursor;
+                    if (!chord) {
+                        chordStart = cursor;
+                        cursor = cursor + length;
+                        furthest = std::max(furthest, cursor);
+                    }
+                    if (child.child("cue")) {
+                        chordEntry = -1;
+                        continue;
+                    }
+                    ReadNote(child, state, p, m, start, length, chord, chordEntry);
+                }
+            }
+            state.lengths[i] = furthest;
+        }
+    }
+
+    void ReadAttributes(pugi::xml_node attributes, PartState& state, size_t p, int16_t m) {
+        if (pugi::xml_node divisions = attributes.child("divisions")) {
+            Fraction value;
+            if (!Fraction::ParseDecimal(divisions.child_value(), value) || value <= 0)
+                throw ScoreError("divisions that are not a positive number in " + Where(p, m));
+            state.divisions = value;
+        }
+        if (pugi::xml_node staves = attributes.child("staves")) {
+            int count;
+            if (!ParseInt(staves.child_value(), 1, MusicXmlReader::kMaxStavesPerPart, count))
+                throw ScoreError("a number of staves the host cannot hold in " + Where(p, m));
+            state.staves = std::max(state.staves, count);
+        }
+        if (p != 0) return;  // the first part's keys and times are the measures'
+        MeasureSetting& setting = settings_[static_cast<size_t>(m - 1)];
+        for (pugi::xml_node key : attributes.children("key")) {
+            if (key.attribute("number") && Trim(key.attribute("number").value()) != "1") continue;
+            int fifths = 0;  // a key of its own steps (no fifths) alters no letter here
+            if (pugi::xml_node node = key.child("fifths")) {
+                if (!ParseInt(node.child_value(), -127, 127, fifths))
+                    throw ScoreError("a key that is not a number of fifths in " + Where(p, m));
+                if (fifths < -7 || fifths > 7)
+                    throw ScoreError("a key of " + std::to_string(fifths) +
+                                     " fifths (the host spells at most seven sharps or flats) in " +
+                                     Where(p, m));
+            }
+            const int mode = Trim(key.child_value("mode")) == "minor" ? 1 : 0;
+            setting.keySet = true;
+            setting.key = static_cast<int16_t>((mode << 8) | (fifths & 0xFF));
+        }
+        for (pugi::xml_node time : attributes.children("time")) {
+            if (time.attribute("number") && Trim(time.attribute("number").value()) != "1") continue;
+            // "3+2" beats count as five; a signature the host cannot hold keeps the last one.
+            int beats = 0, part = 0, beatType = 0;
+            std::string_view text = Trim(time.child_value("beats"));
+            bool ok = !text.empty();
+            while (ok && !text.empty()) {
+                const size_t plus = text.find('+');
+                ok = ParseInt(text.substr(0, plus), 1, 999, part);
+                beats += part;
+                text = plus == std::string_view::npos ? std::string_view() : text.substr(plus + 1);
+            }
+            if (!ok || beats > 999 || !ParseInt(time.child_value("beat-type"), 1, 4096, beatType))
+                continue;
+            setting.timeSet = true;
+            setting.beats = static_cast<int16_t>(beats);
+            setting.beatDuration = static_cast<int16_t>(std::max(1, 4096 / beatType));
+        }
+    }
+
+    void ReadNote(pugi::xml_node node, PartState& state, size_t p, int16_t m, const Fraction& start,
+                  const Fraction& length, bool chord, int& chordEntry) {
+        int staff = 1;
+        if (pugi::xml_node s = node.child("staff")) {
+            if (!ParseInt(s.child_value(), 1, MusicXmlReader::kMaxStavesPerPart, staff))
+                throw ScoreError("a note on a staff the host cannot hold in " + Where(p, m));
+            state.staves = std::max(state.staves, staff);
+        }
+        std::string voice(Trim(node.child_value("voice")));
+        if (voice.empty()) voice = "1";
+        std::vector<VoiceSeen>& seen = state.voices[staff];
+        if (std::none_of(seen.begin(), seen.end(),
+                         [&](const VoiceSeen& v) { return v.voice == voice; }))
+            seen.push_back({voice, m});
+
+        if (node.child("rest")) {
+            chordEntry = -1;
+            state.raw.push_back({staff, voice, m, start, length, true, {}});
+            return;
+        }
+        Note note;
+        note.node = node;
+        note.tied = StartsTie(node);
+        ReadPitch(node, note, p, m);
+        if (chord && chordEntry >= 0) {
+            RawEntry& entry = state.raw[static_cast<size_t>(chordEntry)];
+            if (entry.staff == staff && entry.voice == voice && entry.start == start) {
+                if (entry.notes.size() == static_cast<size_t>(EXENTRY_MAX_NOTES))
+                    throw ScoreError("a chord of more than 12 notes (the host's most) in " +
+                                     Where(p, m));
+                entry.notes.push_back(note);
+                return;
+            }
+        }
+        chordEntry = static_cast<int>(state.raw.size());
+        state.raw.push_back({staff, voice, m, start, length, false, {note}});
+    }
+
+    void ReadPitch(pugi::xml_node node, Note& note, size_t p, int16_t m) const {
+        pugi::xml_node pitch = node.child("pitch");
+        const char* stepName = "step";
+        const char* octaveName = "octave";
+        if (!pitch) {
+            // Unpitched notes stand where they are displayed.
+            pitch = node.child("unpitched");
+            stepName = "display-step";
+            octaveName = "display-octave";
+        }
+        if (!pitch) throw ScoreError("a note with no pitch and no rest in " + Where(p, m));
+        const std::string_view step = Trim(pitch.child_value(stepName));
+        const char* letter = step.size() == 1 ? std::strchr("CDEFGAB", step[0]) : nullptr;
+        if (!letter || !*letter) throw ScoreError("a note with no step in " + Where(p, m));
+        note.step = static_cast<int>(letter - "CDEFGAB");
+        if (!ParseInt(pitch.child_value(octaveName), -9, 19, note.octave))
+            throw ScoreError("a note with no octave in " + Where(p, m));
+        note.alter = 0;
+        if (pugi::xml_node alter = pitch.child("alter")) {
+            if (!Fraction::ParseDecimal(alter.child_value(), note.alter) || note.alter < -8 ||
+                note.alter > 8)
+                throw ScoreError("a note whose alteration is not a number of semitones in " +
+                                 Where(p, m));
+        }
+    }
+
+    void SetUpDocument() {
+        plovikhost::ScoreBuilder builder(doc_);
+        MeasureSetting inForce;
+        for (MeasureSetting& setting : settings_) {
+            if (setting.keySet) inForce.key = setting.key;
+            if (setting.timeSet) {
+                inForce.beats = setting.beats;
+                inForce.beatDuration = setting.beatDuration;
+            }
+            setting = inForce;
+            builder.Measures(1, setting.beats, setting.beatDuration, setting.key);
+        }
+    }
+
+    Fraction SignatureLength(size_t measureIndex) const {
+        const MeasureSetting& s = settings_[measureIndex];
+        return Fraction(int64_t{s.beats} * s.beatDuration, kUnitsPerQuarter);
+    }
+
+    void EmitPart(size_t p, int16_t& slot) {
+        PartState& state = states_[p];
+        // Where each measure starts in the part: an empty measure lasts as its time signature.
+        std::vector<Fraction> measureAt(state.lengths.size() + 1);
+        for (size_t i = 0; i < state.lengths.size(); ++i)
+            measureAt[i + 1] =
+                measureAt[i] + (state.lengths[i] > 0 ? state.lengths[i] : SignatureLength(i));
+
+        std::vector<std::vector<const RawEntry*>> layers(static_cast<size_t>(state.staves) *
+                                                         kLayers);
+        std::map<std::pair<int, std::string>, int> layerOf;
+        for (int staff = 1; staff <= state.staves; ++staff) {
+            std::vector<VoiceSeen> seen = state.voices[staff];
+            if (seen.size() > static_cast<size_t>(kLayers)) {
+                const VoiceSeen& fifth = seen[kLayers];
+                throw ScoreError(Where(p, fifth.measure) + ", staff " + std::to_string(staff) +
+                                 ": more than four voices on one staff (voice " + fifth.voice +
+                                 " is the fifth); the host has four layers");
+            }
+            std::sort(seen.begin(), seen.end(), [](const VoiceSeen& a, const VoiceSeen& b) {
+                return VoiceBefore(a.voice, b.voice);
+            });
+            for (size_t i = 0; i < seen.size(); ++i)
+                layerOf[{staff, seen[i].voice}] = static_cast<int>(i);
+        }
+        for (const RawEntry& raw : state.raw)
+            layers[static_cast<size_t>((raw.staff - 1) * kLayers + layerOf[{raw.staff, raw.voice}])]
+                .push_back(&raw);
+
+        for (int staff = 1; staff <= state.staves; ++staff, ++slot) {
+            if (slot == INT16_MAX)
+                throw ScoreError("the score has more staves than the host holds");
+            plovikhost::ScoreBuilder(doc_).Staves({slot});
+            score_.staves.push_back({parts_[p].id, parts_[p].name, staff, state.staves});
+            for (int16_t layer = 0; layer < kLayers; ++layer) {
+                std::vector<const RawEntry*>& entries =
+                    layers[static_cast<size_t>((staff - 1) * kLayers + layer)];
+                std::stable_sort(entries.begin(), entries.end(),
+                                 [](const RawEntry* a, const RawEntry* b) {
+                                     return a->measure != b->measure ? a->measure < b->measure
+                                                                     : a->start < b->start;
+                                 });
+                Fraction reached;  // where the layer's music so far ends
+                bool any = false;
+                for (const RawEntry* raw : entries) {
+                    const Fraction at =
+                        measureAt[static_cast<size_t>(raw->measure - 1)] + raw->start;
+                    if (any && reached < at)
+                        FillGap(p, slot, layer, measureAt, reached, at, raw->voice);
+                    Entry entry;
+                    entry.kind = raw->rest ? Entry::REST : Entry::NOTES;
+                    entry.slot = slot;
+                    entry.layer = layer;
+                    entry.measure = raw->measure;
+                    entry.start = raw->start;
+                    entry.length = raw->length;
+                    entry.at = at;
+                    entry.voice = raw->voice;
+                    entry.notes = raw->notes;
+                    Emit(std::move(entry), p);
+                    reached = std::max(reached, at + raw->length);
+                    any = true;
+                }
+            }
+        }
+        state.raw.clear();
+    }
+
+    void FillGap(size_t p, int16_t slot, int16_t layer, const std::vector<Fraction>& measureAt,
+                 Fraction from, const Fraction& to, const std::string& voice) {
+        size_t m = static_cast<size_t>(std::upper_bound(measureAt.begin(), measureAt.end(), from) -
+                                       measureAt.begin());
+        m = m == 0 ? 0 : m - 1;  // the measure holding `from`
+        while (from < to && m + 1 < measureAt.size()) {
+            const Fraction until = std::min({to, measureAt[m + 1], from + kLongestGapRest});
+            if (from < until) {
+                Entry gap;
+                gap.kind = Entry::GAP;
+                gap.slot = slot;
+                gap.layer = layer;
+                gap.measure = static_cast<int16_t>(m + 1);
+                gap.start = from - measureAt[m];
+                gap.length = until - from;
+                gap.at = from;
+                gap.voice = voice;
+                Emit(std::move(gap), p);
+                from = until;
+            }
+            if (from == measureAt[m + 1]) ++m;
+        }
+    }
+
+    void Emit(Entry entry, size_t p) {
+        EXENTRY record{};
+        const int64_t position = (entry.start * kUnitsPerQuarter).Round();
+        const int64_t end = ((entry.start + entry.length) * kUnitsPerQuarter).Round();
+        if (position > INT32_MAX || end - position > INT16_MAX)
+            throw ScoreError("a note longer than the host holds (eight whole notes) in " +
+                             Where(p, entry.measure));
+        record.position = static_cast<int32_t>(position);
+        record.duration = static_cast<int16_t>(std::max<int64_t>(1, end - position));
+        if (entry.kind == Entry::NOTES) {
+            const plovikhost::KeySpelling key(
+                settings_[static_cast<size_t>(entry.measure - 1)].key);
+            record.flags = ENTRY_FLAG_NOTE;
+            for (Note& note : entry.notes) {
+                note.displacement =
+                    static_cast<int16_t>(7 * (note.octave - 4) + note.step - key.TonicStep());
+                const Fraction beyondKey = note.alter - key.LetterAlteration(note.step);
+                note.raiseLower = static_cast<int16_t>(
+                    beyondKey.IsInteger() ? beyondKey.Numerator()
+                                          : kMicrotones + (beyondKey * 1000).Round());
+                NOTERECORD& n = record.notes[record.noteCount];
+                n.displacement = note.displacement;
+                n.raiseLower = note.raiseLower;
+                n.noteID = static_cast<int16_t>(record.noteCount + 1);
+                n.flags = NOTE_FLAG_CREATED | (static_cast<uint32_t>(n.noteID) << 16) |
+                          (note.tied ? NOTE_FLAG_TIE : 0u);
+                ++record.noteCount;
+            }
+        }
+        plovikhost::Cell& cell = doc_.CellAt(entry.slot, entry.measure, entry.layer);
+        if (cell.entries.size() >= static_cast<size_t>(INT16_MAX))
+            throw ScoreError("more entries in one measure than the host holds in " +
+                             Where(p, entry.measure));
+        record.entryNumber = doc_.TakeEntryNumber();
+        entry.number = record.entryNumber;
+        cell.entries.push_back(record);
+        score_.entries.push_back(std::move(entry));
+    }
+
+    const pugi::xml_document& xml_;
+    Document& doc_;
+    ImportedScore& score_;
+    std::vector<PartSource> parts_;
+    std::vector<PartState> states_;
+    std::vector<MeasureSetting> settings_;
+};
+
+}  // namespace
+
+void MusicXmlReader::Read(const pugi::xml_document& xml, Document& doc, ImportedScore& score) {
+    if (!doc.Staves().empty() || doc.MeasureCount() != 0)
+        throw ScoreError("a score can only be read into an empty document");
+    score = ImportedScore{};
+    Reader(xml, doc, score).Run();
+}
+
+}  // namespace plovikxml
