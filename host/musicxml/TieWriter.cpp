@@ -173,7 +173,8 @@ class NoteEditor {
         }
         if (target_) {
             // <notations/>: written out in full in its place.
-            s_.Insert(s_.Begin(target_), NewNotations(s_.LineBefore(target_)));
+            const std::string line = s_.LineBefore(target_);
+            s_.Insert(s_.Begin(target_) - line.size(), line + NewNotations(line));
             s_.Erase(target_);
             return;
         }

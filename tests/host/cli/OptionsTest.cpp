@@ -89,6 +89,55 @@ TEST_F(OptionsTest, RegionsOutsideTheScore) {
     }
 }
 
+TEST_F(OptionsTest, TieAndUntieReadAScoreAndWriteIt) {
+    ASSERT_TRUE(Parse({"tie", "in.musicxml", "-o", "out.musicxml", "--report"}));
+    EXPECT_EQ(options.command, Options::Command::TIE);
+    EXPECT_EQ(options.input, "in.musicxml");
+    EXPECT_EQ(options.output, "out.musicxml");
+    EXPECT_TRUE(options.report);
+    options = Options{};
+    ASSERT_TRUE(Parse({"--measures", "2", "-o", "-", "untie", "-"}));
+    EXPECT_EQ(options.command, Options::Command::UNTIE);
+    EXPECT_EQ(options.input, "-");
+    EXPECT_EQ(options.output, "-");
+    options = Options{};
+    ASSERT_TRUE(Parse({"show", "in.mxl"}));
+    EXPECT_EQ(options.command, Options::Command::SHOW);
+    const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
+        {{"tie"}, "tie needs a score to read: plovik-host tie IN -o OUT"},
+        {{"tie", "in.musicxml"}, "tie needs -o OUT, where the score goes (- for standard output)"},
+        {{"show"}, "show needs a score to read: plovik-host show IN"},
+        {{"show", "in.musicxml", "-o", "x"}, "-o and --report go with tie and untie"},
+        {{"--report"}, "-o and --report go with tie and untie"},
+        {{"tie", "a", "b", "-o", "x"}, "unknown option or command 'b'"},
+        {{"demo", "in.musicxml"}, "unknown option or command 'in.musicxml'"},
+        {{"tie", "a", "-o", "x", "--start-pos", "0", "--start-beat", "2"},
+         "give a place in the measure in beats or in duration units, not both"}};
+    for (const auto& [args, message] : refused) {
+        options = Options{};
+        EXPECT_FALSE(Parse(args)) << args[0];
+        EXPECT_EQ(error, message);
+    }
+}
+
+TEST_F(OptionsTest, PlacesInBeats) {
+    ASSERT_TRUE(Parse({"--measures", "2-3", "--start-beat", "2.5", "--end-beat", "1+1/3"}));
+    ASSERT_TRUE(Resolve());
+    EXPECT_EQ(Copy(region.startPosition), 1536);
+    EXPECT_EQ(Copy(region.endPosition), 341);
+    options = Options{};
+    ASSERT_TRUE(Parse({"--end-beat", "4"}));
+    ASSERT_TRUE(Resolve());
+    EXPECT_EQ(Copy(region.endPosition), 3072);
+    options = Options{};
+    ASSERT_TRUE(Parse({"--start-beat", "5"}));
+    EXPECT_FALSE(Resolve()) << "a 4/4 measure has no fifth beat";
+    for (const char* bad : {"0.5", "0", "x", "1+1/0", "1+2", "1.1234567", "-2"}) {
+        options = Options{};
+        EXPECT_FALSE(Parse({"--start-beat", bad})) << bad;
+    }
+}
+
 TEST(ScoreViewTest, PrintsEveryLayerWithMusicInTheBuildersNotation) {
     plovikhost::Document doc;
     plovikcli::BuildDemoScore(doc);

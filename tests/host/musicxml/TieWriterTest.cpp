@@ -1,0 +1,226 @@
+// Tie and Untie on MusicXML scores, end to end: read into the host, the command through
+// FinaleExtensionInvoke, written back. The expected scores are written as the input is, so a
+// whole text compares: only the ties may differ.
+#include <gtest/gtest.h>
+
+#include "MusicXmlTest.h"
+
+using plovikxml::TieWriter;
+
+namespace {
+
+class TieWriterTest : public MusicXmlTest {};
+
+TEST_F(TieWriterTest, ReadingAndWritingWithoutACommandChangesNoByte) {
+    const std::string xml = MusicXmlText()
+                                .Part("P1", "Piano", 2)
+                                .Measure("s1 C5~+E5:2 ~C5:2 <4 v2 g:D4 G4 r:1 G4:2 <4 s2 v5 C3:4")
+                                .Measure("s1 C5 cue:D5 >1 C5 E5 <4 s2 v5 C3:4")
+                                .Part("P2", "Flute")
+                                .Measure("r:4")
+                                .Measure("F#5 Bb4 B4:2")
+                                .Str();
+    Read(xml);
+    EXPECT_TRUE(score.Changes(doc()).empty());
+    EXPECT_EQ(score.Write(score.Changes(doc())), xml);
+}
+
+TEST_F(TieWriterTest, TieMarksTheStartAndTheStop) {
+    EXPECT_EQ(Tie(OneStaff({"C4 C4 E4 F4"})), OneStaff({"C4~ ~C4 E4 F4"}));
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0].kind, TieWriter::Change::ADDED);
+}
+
+TEST_F(TieWriterTest, AChainTiesEveryLinkAndTyingAgainChangesNothing) {
+    const std::string tied = OneStaff({"C4 C4 C4 D4"});
+    EXPECT_EQ(Tie(tied), OneStaff({"C4~ ~C4~ ~C4 D4"}));
+    EXPECT_EQ(Tie(OneStaff({"C4~ ~C4~ ~C4 D4"})), OneStaff({"C4~ ~C4~ ~C4 D4"}));
+    EXPECT_TRUE(changes.empty());
+}
+
+TEST_F(TieWriterTest, ChordsTieOnlyTheNotesTheyShare) {
+    EXPECT_EQ(Tie(OneStaff({"C4+E4+G4:2 C4+G4+C5:2"})), OneStaff({"C4~+E4+G4~:2 ~C4+~G4+C5:2"}));
+}
+
+TEST_F(TieWriterTest, TiesCrossBarlines) {
+    EXPECT_EQ(Tie(OneStaff({"E4 D4 F4 G4", "G4 A4 B4 B4"})),
+              OneStaff({"E4 D4 F4 G4~", "~G4 A4 B4~ ~B4"}));
+}
+
+TEST_F(TieWriterTest, TwoVoicesOnAStaffTieEachInItself) {
+    EXPECT_EQ(Tie(OneStaff({"v1 C5:2 C5:2 <4 v2 E4 E4 D4 D4", "v1 E5:2 C5:2 <4 v2 D4:4"})),
+              OneStaff({"v1 C5~:2 ~C5:2 <4 v2 E4~ ~E4 D4~ ~D4~", "v1 E5:2 C5:2 <4 v2 ~D4:4"}));
+    // The end of one voice and the start of another never tie.
+    EXPECT_EQ(Tie(OneStaff({"v1 E4:2 D4:2 <4 v2 D4:2 E4:2"})),
+              OneStaff({"v1 E4:2 D4:2 <4 v2 D4:2 E4:2"}));
+}
+
+TEST_F(TieWriterTest, TwoStavesOfAPartAreTwoStaves) {
+    const std::string piano =
+        MusicXmlText().Part("P1", "Piano", 2).Measure("s1 C5 C5 D5 D5 <4 s2 C3:2 C3:2").Str();
+    EXPECT_EQ(Tie(piano), MusicXmlText()
+                              .Part("P1", "Piano", 2)
+                              .Measure("s1 C5~ ~C5 D5~ ~D5 <4 s2 C3~:2 ~C3:2")
+                              .Str());
+    const EREGION leftHand = Region(2, 2, 1, 1);
+    EXPECT_EQ(
+        Tie(piano, &leftHand),
+        MusicXmlText().Part("P1", "Piano", 2).Measure("s1 C5 C5 D5 D5 <4 s2 C3~:2 ~C3:2").Str());
+}
+
+TEST_F(TieWriterTest, PartialRegionsTieFromTheirStartToTheirEnd) {
+    const std::string xml = OneStaff({"C4 C4 C4 C4", "C4 C4 C4 C4"});
+    const EREGION middle = Region(1, 1, 1, 1, 1024, 2048);
+    EXPECT_EQ(Tie(xml, &middle), OneStaff({"C4 C4~ ~C4~ ~C4", "C4 C4 C4 C4"}));
+    const EREGION acrossTheBar = Region(1, 1, 1, 2, 3072, 0);
+    EXPECT_EQ(Tie(xml, &acrossTheBar), OneStaff({"C4 C4 C4 C4~", "~C4~ ~C4 C4 C4"}));
+    // The last entry of the region's last measure has no next entry to tie to.
+    const EREGION firstBar = Region(1, 1, 1, 1);
+    EXPECT_EQ(Tie(xml, &firstBar), OneStaff({"C4~ ~C4~ ~C4~ ~C4", "C4 C4 C4 C4"}));
+}
+
+TEST_F(TieWriterTest, UntieTakesAwayStartAndStop) {
+    EXPECT_EQ(Untie(OneStaff({"C4~ ~C4~ ~C4 D4"})), OneStaff({"C4 C4 C4 D4"}));
+    ASSERT_EQ(changes.size(), 2u);
+    EXPECT_EQ(changes[0].kind, TieWriter::Change::REMOVED);
+    const EREGION second = Region(1, 1, 1, 1, 1024, 1024);
+    EXPECT_EQ(Untie(OneStaff({"C4~ ~C4~ ~C4 D4"}), &second), OneStaff({"C4~ ~C4 C4 D4"}));
+}
+
+TEST_F(TieWriterTest, UntieTakesTheStopBeyondTheRegionToo) {
+    const EREGION firstBar = Region(1, 1, 1, 1);
+    EXPECT_EQ(Untie(OneStaff({"C4 D4 E4 F4~", "~F4 E4 D4 C4"}), &firstBar),
+              OneStaff({"C4 D4 E4 F4", "F4 E4 D4 C4"}));
+}
+
+TEST_F(TieWriterTest, GraceNotesAreLeftAlone) {
+    EXPECT_EQ(Tie(OneStaff({"C4 g:D4 C4 g:E4~ ~E4 E4"})),
+              OneStaff({"C4~ g:D4 ~C4 g:E4~ ~E4~ ~E4"}));
+    // A grace note's tie still arrives when the main note's goes.
+    EXPECT_EQ(Untie(OneStaff({"C4~:2 g:C4~ ~C4:2"})), OneStaff({"C4:2 g:C4~ ~C4:2"}));
+}
+
+TEST_F(TieWriterTest, NoTieLeapsOverTheSilenceOfAVoice) {
+    // Voice 2 is silent from beat 3 of the first measure: its G4s are not neighbours.
+    EXPECT_EQ(Tie(OneStaff({"v1 C5:4 <4 v2 G4:2", "v1 C5:4 <4 v2 G4:2"})),
+              OneStaff({"v1 C5~:4 <4 v2 G4:2", "v1 ~C5:4 <4 v2 G4:2"}));
+    // Nor over a forward.
+    EXPECT_EQ(Tie(OneStaff({"A4 >1 A4 A4"})), OneStaff({"A4 >1 A4~ ~A4"}));
+}
+
+TEST_F(TieWriterTest, AKeyChangeStopsATieThatTheHostWouldMakeBetweenOtherPitches) {
+    const std::string toG = "<key><fifths>1</fifths></key>";
+    // C4 in C major and G4 in G major are both the tonic: the host stores them alike and the
+    // plug-in ties them, but a tie between two pitches is not written.
+    const std::string xml =
+        MusicXmlText().Part("P1", "Flute").Measure("E4 F4 E4 C4").Measure("G4 D4 C4 C4", toG).Str();
+    EXPECT_EQ(Tie(xml), MusicXmlText()
+                            .Part("P1", "Flute")
+                            .Measure("E4 F4 E4 C4")
+                            .Measure("G4 D4 C4~ ~C4", toG)
+                            .Str());
+    ASSERT_EQ(changes.size(), 2u);
+    EXPECT_EQ(changes[0].kind, TieWriter::Change::NOT_WRITTEN);
+    EXPECT_EQ(changes[0].note->Name(), "C4");
+    EXPECT_EQ(changes[0].partner->Name(), "G4");
+    // The same written pitch across the change is stored as another pitch: not tied.
+    EXPECT_EQ(Tie(MusicXmlText().Part("P1", "Flute").Measure("C4:4").Measure("C4:4", toG).Str()),
+              MusicXmlText().Part("P1", "Flute").Measure("C4:4").Measure("C4:4", toG).Str());
+}
+
+TEST_F(TieWriterTest, UntieTakesAwayATieWrittenAcrossAKeyChange) {
+    const std::string toD = "<key><fifths>2</fifths></key>";
+    EXPECT_EQ(
+        Untie(MusicXmlText().Part("P1", "Flute").Measure("B4~:4").Measure("~B4:4", toD).Str()),
+        MusicXmlText().Part("P1", "Flute").Measure("B4:4").Measure("B4:4", toD).Str());
+}
+
+TEST_F(TieWriterTest, ARestsOwnNoteRecordCarriesNoTieIntoTheFile) {
+    Read(OneStaff({"r C4 C4 D4"}));
+    Run(kTie);
+    // Stored once, the rest has the note record the host's cleaning gives every rest (middle
+    // C in C major): a second Tie marks it, as the plug-in ties whatever an entry holds.
+    const std::string written = Run(kTie);
+    const EXENTRY& rest = doc().CellAt(1, 1, 0).entries.at(0);
+    EXPECT_EQ(Copy(rest.notes[0].flags) & NOTE_FLAG_TIE, NOTE_FLAG_TIE);
+    EXPECT_EQ(written, OneStaff({"r C4~ ~C4 D4"}));
+}
+
+// The alteration of the n-th note (from 0) of a score.
+std::string Altered(std::string xml, int n, const char* alter) {
+    size_t at = 0;
+    for (int i = 0; i <= n; ++i) at = xml.find("<octave>", at + 1);
+    return xml.insert(at, std::string("<alter>") + alter + "</alter>\n          ");
+}
+
+TEST_F(TieWriterTest, MicrotonesTieOnlyToTheSameMicrotone) {
+    const std::string halfSharps = Altered(Altered(OneStaff({"E4 E4 C4 C4"}), 0, "0.5"), 1, "0.5");
+    EXPECT_EQ(Tie(halfSharps), Altered(Altered(OneStaff({"E4~ ~E4 C4~ ~C4"}), 0, "0.5"), 1, "0.5"));
+    // E half sharp against E, and against F half flat: no tie.
+    const std::string againstE = Altered(OneStaff({"E4 E4:3"}), 0, "0.5");
+    EXPECT_EQ(Tie(againstE), againstE);
+    const std::string againstF = Altered(Altered(OneStaff({"E4 F4:3"}), 0, "0.5"), 1, "-0.5");
+    EXPECT_EQ(Tie(againstF), againstF);
+}
+
+TEST_F(TieWriterTest, MarksGoWhereTheNoteHasRoomForThem) {
+    // A note on one line, notations with something else in them, an empty <notations/>, a
+    // lyric after the notations, and line ends of another system.
+    const std::string before =
+        "<score-partwise><part-list><score-part id=\"P\"><part-name>A</part-name></score-part>"
+        "</part-list><part id=\"P\"><measure number=\"1\">\r\n"
+        "<attributes><divisions>1</divisions></attributes>\r\n"
+        "<note><pitch><step>G</step><octave>4</octave></pitch><duration>1</duration></note>\r\n"
+        "<note>\r\n\t<pitch><step>G</step><octave>4</octave></pitch>\r\n"
+        "\t<duration>1</duration>\r\n\t<notations>\r\n\t\t<fermata/>\r\n\t</notations>\r\n"
+        "</note>\r\n"
+        "<note>\r\n\t<pitch><step>G</step><octave>4</octave></pitch>\r\n"
+        "\t<duration>1</duration>\r\n\t<notations/>\r\n\t<lyric><text>la</text></lyric>\r\n"
+        "</note>\r\n"
+        "<note>\r\n\t<pitch><step>G</step><octave>4</octave></pitch>\r\n"
+        "\t<duration>1</duration>\r\n\t<lyric><text>la</text></lyric>\r\n</note>\r\n"
+        "</measure></part></score-partwise>";
+    const std::string after =
+        "<score-partwise><part-list><score-part id=\"P\"><part-name>A</part-name></score-part>"
+        "</part-list><part id=\"P\"><measure number=\"1\">\r\n"
+        "<attributes><divisions>1</divisions></attributes>\r\n"
+        "<note><pitch><step>G</step><octave>4</octave></pitch><duration>1</duration>"
+        "<tie type=\"start\"/><notations><tied type=\"start\"/></notations></note>\r\n"
+        "<note>\r\n\t<pitch><step>G</step><octave>4</octave></pitch>\r\n"
+        "\t<duration>1</duration>\r\n\t<tie type=\"stop\"/>\r\n\t<tie type=\"start\"/>\r\n"
+        "\t<notations>\r\n\t\t<tied type=\"stop\"/>\r\n\t\t<tied type=\"start\"/>\r\n"
+        "\t\t<fermata/>\r\n\t</notations>\r\n"
+        "</note>\r\n"
+        "<note>\r\n\t<pitch><step>G</step><octave>4</octave></pitch>\r\n"
+        "\t<duration>1</duration>\r\n\t<tie type=\"stop\"/>\r\n\t<tie type=\"start\"/>\r\n"
+        "\t<notations>\r\n\t\t<tied type=\"stop\"/>\r\n\t\t<tied type=\"start\"/>\r\n"
+        "\t</notations>\r\n\t<lyric><text>la</text></lyric>\r\n"
+        "</note>\r\n"
+        "<note>\r\n\t<pitch><step>G</step><octave>4</octave></pitch>\r\n"
+        "\t<duration>1</duration>\r\n\t<tie type=\"stop\"/>\r\n"
+        "\t<notations>\r\n\t\t<tied type=\"stop\"/>\r\n\t</notations>\r\n"
+        "\t<lyric><text>la</text></lyric>\r\n</note>\r\n"
+        "</measure></part></score-partwise>";
+    EXPECT_EQ(Tie(before), after);
+    // Untie takes the marks away again, and a <notations> left empty with them; one that
+    // keeps a fermata stays.
+    std::string untied = Untie(after);
+    const std::string emptied = "\t<notations/>\r\n";
+    std::string expected = before;
+    expected.erase(expected.find(emptied), emptied.size());
+    EXPECT_EQ(untied, expected);
+}
+
+TEST_F(TieWriterTest, WrittenTiesReadBackAsTheHostHadThem) {
+    const std::string written = Tie(OneStaff({"C4+E4:2 C4+E4:2", "E4 F4 F4 F4"}));
+    plovikhost::Document again;
+    plovikxml::MusicXmlScore reread;
+    reread.Load(written);
+    reread.Import(again);
+    for (int16_t m = 1; m <= 2; ++m)
+        EXPECT_EQ(plovikhost::CellNotation(again, 1, m, 0),
+                  plovikhost::CellNotation(doc(), 1, m, 0))
+            << m;
+}
+
+}  // namespace
