@@ -225,7 +225,10 @@ std::vector<TieWriter::Change> TieWriter::Compare(const ImportedScore& score,
                                                   const plovikhost::Document& doc) {
     std::unordered_map<uint32_t, const EXENTRY*> stored;
     for (const auto& cell : doc.cells)
-        for (const EXENTRY& record : cell.second.entries) stored[record.entryNumber] = &record;
+        for (const EXENTRY& record : cell.second.entries) {
+            const uint32_t number = record.entryNumber;  // a packed field: by value
+            stored[number] = &record;
+        }
 
     std::vector<Change> changes;
     for (const Entry& entry : score.entries) {

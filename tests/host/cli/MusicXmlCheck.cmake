@@ -1,0 +1,80 @@
+# Runs plovik-host on MusicXML scores as a user would: tie and untie with a report, standard
+# output, and every refusal, none of which may write over the score it read.
+#   cmake -DHOST=<plovik-host> -DEXAMPLE=<examples/little-etude.musicxml> -DWORK=<dir> -P MusicXmlCheck.cmake
+function(run expected_status)
+    execute_process(COMMAND ${HOST} ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out
+                    ERROR_VARIABLE err)
+    if(NOT status EQUAL expected_status)
+        message(FATAL_ERROR "plovik-host ${ARGN}: exit ${status}, expected ${expected_status}\n${out}${err}")
+    endif()
+    set(out "${out}" PARENT_SCOPE)
+    set(err "${err}" PARENT_SCOPE)
+endfunction()
+
+function(expect text where)
+    string(FIND "${where}" "${text}" at)
+    if(at EQUAL -1)
+        message(FATAL_ERROR "expected \"${text}\" in:\n${where}")
+    endif()
+endfunction()
+
+function(same a b)
+    execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${a} ${b} RESULT_VARIABLE differ)
+    if(differ)
+        message(FATAL_ERROR "${a} and ${b} differ")
+    endif()
+endfunction()
+
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+set(score ${WORK}/etude.musicxml)
+file(COPY_FILE ${EXAMPLE} ${score})
+
+# Tie with a report; untie gives back the score as it was, byte for byte.
+run(0 tie ${score} -o ${WORK}/tied.musicxml --report)
+expect("\"Plovik Tie Notes\" on staves 1-3, measures 1-8" "${out}")
+expect("Ties added: 20\n  staff 1 (Flute), measure 1, beat 1, voice 1: G4 to measure 1, beat 2\n" "${out}")
+expect("Ties not written: 1\n" "${out}")
+expect("staff 1 (Flute), measure 2, beat 4, voice 1: C#5; the next note is C5, the same letter with another alteration" "${out}")
+file(READ ${WORK}/tied.musicxml tied)
+expect("<duration>4</duration>\n        <tie type=\"start\"/>\n        <voice>1</voice>" "${tied}")
+run(0 untie ${WORK}/tied.musicxml -o ${WORK}/untied.musicxml)
+same(${score} ${WORK}/untied.musicxml)
+
+# A region in beats; the score to standard output, the report to standard error.
+run(0 tie ${score} -o - --staves 1 --measures 3 --start-beat 3 --report)
+expect("Ties added: 1\n  staff 1 (Flute), measure 3, beat 3, voice 1: C5 to measure 3, beat 4\n" "${err}")
+expect("<score-partwise version=\"4.0\">" "${out}")
+
+# Show: how the host holds the score.
+run(0 show ${score})
+expect("staff 2 (Piano, staff 1), part P2: voice 1 in layer 1, voice 2 in layer 2" "${out}")
+expect("  m2  A4+C5/h A4+E5/h" "${out}")
+
+# Refusals: one message, a non-zero exit, and the score untouched.
+run(3 tie ${WORK}/missing.musicxml -o ${WORK}/out.musicxml)
+expect("plovik-host: cannot read ${WORK}/missing.musicxml: No such file or directory" "${err}")
+file(WRITE ${WORK}/notes.txt "Not a score at all.\n")
+run(3 tie ${WORK}/notes.txt -o ${WORK}/notes.txt)
+expect("notes.txt: not MusicXML: not well-formed XML" "${err}")
+file(READ ${WORK}/notes.txt kept)
+if(NOT kept STREQUAL "Not a score at all.\n")
+    message(FATAL_ERROR "a refused file was written over")
+endif()
+run(2 tie ${score} -o ${score} --measures 9-10)
+expect("bad region: measures 9-10 are not a range of the score" "${err}")
+same(${score} ${EXAMPLE})
+set(crowded "<score-partwise><part-list><score-part id=\"P1\"><part-name>Organ</part-name></score-part></part-list><part id=\"P1\">")
+foreach(voice 1 2 3 4 5)
+    string(APPEND notes "<note><pitch><step>C</step><octave>${voice}</octave></pitch><duration>4</duration><voice>${voice}</voice></note><backup><duration>4</duration></backup>")
+endforeach()
+string(APPEND crowded "<measure number=\"1\"><attributes><divisions>1</divisions></attributes><note><rest/><duration>4</duration></note></measure><measure number=\"2\">${notes}</measure></part></score-partwise>")
+file(WRITE ${WORK}/crowded.musicxml "${crowded}")
+file(COPY_FILE ${WORK}/crowded.musicxml ${WORK}/crowded-copy.musicxml)
+run(3 tie ${WORK}/crowded.musicxml -o ${WORK}/crowded.musicxml)
+expect("crowded.musicxml: part \"P1\" (Organ), measure 2, staff 1: more than four voices on one staff (voice 5 is the fifth)" "${err}")
+same(${WORK}/crowded.musicxml ${WORK}/crowded-copy.musicxml)
+run(3 tie ${score} -o ${WORK}/no/such/folder/out.musicxml)
+expect("cannot write ${WORK}/no/such/folder/out.musicxml" "${err}")
+run(2 tie ${score})
+expect("tie needs -o OUT" "${err}")
