@@ -103,7 +103,6 @@ TEST(MusicXmlReaderTest, MeasuresTakeTheFirstPartsKeyAndTimeWhichCarryOver) {
     EXPECT_EQ(key(4), 0x0002);
     EXPECT_EQ(imported.doc.FindMeasure(1)->Duration(), 4096);
     EXPECT_EQ(imported.doc.FindMeasure(3)->Duration(), 3072);
-    // The measure records say the same.
     EXPECT_EQ(imported.Music(1, 4), "D5/q D5/q D5/q");
     // Every staff is spelled in the measure's key: E5 in C minor holds E as the minor third.
     const ImportedScore::Note& e5 = imported.Score().entries.back().notes.at(0);
