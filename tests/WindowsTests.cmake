@@ -41,11 +41,12 @@ add_test(NAME same_tests_as_linux
             -DWINDOWS_PROGRAM=$<TARGET_FILE:plovik_tests>
             -DLINUX_PROGRAM=${PLOVIK_LINUX_BUILD}/tests/plovik_tests
             -P ${PROJECT_SOURCE_DIR}/cmake/SameAsLinux.cmake)
-# Each entry: the command-line host's arguments, "|"-separated.
+# Each entry: the command-line host's arguments, "|"-separated. The usage text (--help, and
+# after a bad option) differs by design: only the Linux build reads MusicXML scores.
 set(PLOVIK_CLI_COMPARED
     "demo"
     "demo|--measures|2-3|--staves|1|--start-pos|1024|--end-pos|2048"
-    "commands" "--help" "--frobnicate" "--measures|9")
+    "commands" "--measures|9")
 foreach(arguments IN LISTS PLOVIK_CLI_COMPARED)
     string(REGEX REPLACE "[^A-Za-z0-9]+" "_" name "cli_same_as_linux_${arguments}")
     add_test(NAME ${name}

@@ -1,6 +1,7 @@
 #include "TieWriter.h"
 
 #include <algorithm>
+#include <cctype>
 #include <map>
 #include <string_view>
 #include <unordered_map>
@@ -26,8 +27,10 @@ bool Named(pugi::xml_node node, const char* name) {
 
 bool OfType(pugi::xml_node node, const char* type) {
     std::string_view value = node.attribute("type").value();
-    while (!value.empty() && value.front() == ' ') value.remove_prefix(1);
-    while (!value.empty() && value.back() == ' ') value.remove_suffix(1);
+    while (!value.empty() && std::isspace(static_cast<unsigned char>(value.front())))
+        value.remove_prefix(1);
+    while (!value.empty() && std::isspace(static_cast<unsigned char>(value.back())))
+        value.remove_suffix(1);
     return value == type;
 }
 

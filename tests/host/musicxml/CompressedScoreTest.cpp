@@ -68,9 +68,9 @@ const char kContainer[] =
     "<rootfile full-path=\"music/score.musicxml\" "
     "media-type=\"application/vnd.recordare.musicxml+xml\"/></rootfiles></container>";
 
-class CompressedScoreTest : public MusicXmlTest {};
+class MusicXmlCompressedScoreTest : public MusicXmlTest {};
 
-TEST_F(CompressedScoreTest, TheScoreInsideIsTiedAndEveryOtherMemberKept) {
+TEST_F(MusicXmlCompressedScoreTest, TheScoreInsideIsTiedAndEveryOtherMemberKept) {
     const std::string before = OneStaff({"C4 C4 E4:2"});
     const std::string archive = Zip({{"mimetype", "application/vnd.recordare.musicxml", true},
                                      {"META-INF/container.xml", kContainer, false},
@@ -92,7 +92,7 @@ TEST_F(CompressedScoreTest, TheScoreInsideIsTiedAndEveryOtherMemberKept) {
     EXPECT_EQ(Tie(written), written);
 }
 
-TEST_F(CompressedScoreTest, ArchivesThatHoldNoScoreAreRefused) {
+TEST_F(MusicXmlCompressedScoreTest, ArchivesThatHoldNoScoreAreRefused) {
     auto refusal = [](const std::string& bytes) -> std::string {
         try {
             plovikxml::MusicXmlScore s;
@@ -113,7 +113,7 @@ TEST_F(CompressedScoreTest, ArchivesThatHoldNoScoreAreRefused) {
     EXPECT_EQ(refusal(truncated).rfind("not a MusicXML archive: ", 0), 0u) << refusal(truncated);
 }
 
-TEST_F(CompressedScoreTest, AScoreInAnotherEncodingIsWrittenInItsOwn) {
+TEST_F(MusicXmlCompressedScoreTest, AScoreInAnotherEncodingIsWrittenInItsOwn) {
     // Latin-1, with a part name that is not ASCII.
     std::string latin = OneStaff({"D5 D5 F5:2"});
     latin.replace(latin.find("UTF-8"), 5, "ISO-8859-1");

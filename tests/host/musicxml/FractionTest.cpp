@@ -7,7 +7,7 @@
 
 using plovikxml::Fraction;
 
-TEST(FractionTest, DecimalsAreReadExactly) {
+TEST(MusicXmlFractionTest, DecimalsAreReadExactly) {
     Fraction f;
     ASSERT_TRUE(Fraction::ParseDecimal(" 12 ", f));
     EXPECT_EQ(f, Fraction(12));
@@ -22,7 +22,7 @@ TEST(FractionTest, DecimalsAreReadExactly) {
         EXPECT_FALSE(Fraction::ParseDecimal(bad, f)) << bad;
 }
 
-TEST(FractionTest, ArithmeticStaysReduced) {
+TEST(MusicXmlFractionTest, ArithmeticStaysReduced) {
     const Fraction third(1, 3);
     EXPECT_EQ(third + third + third, Fraction(1));
     EXPECT_EQ(Fraction(3, 4) - Fraction(1, 4), Fraction(1, 2));
@@ -32,7 +32,7 @@ TEST(FractionTest, ArithmeticStaysReduced) {
     EXPECT_TRUE(Fraction(-1, 2) < Fraction(0));
 }
 
-TEST(FractionTest, RoundsHalvesAwayFromZero) {
+TEST(MusicXmlFractionTest, RoundsHalvesAwayFromZero) {
     EXPECT_EQ((Fraction(1, 3) * 1024).Round(), 341);
     EXPECT_EQ((Fraction(2, 3) * 1024).Round(), 683);
     EXPECT_EQ(Fraction(5, 2).Round(), 3);
@@ -40,7 +40,7 @@ TEST(FractionTest, RoundsHalvesAwayFromZero) {
     EXPECT_EQ(Fraction(-7, 3).Round(), -2);
 }
 
-TEST(FractionTest, ValuesBeyondCountingAreRefused) {
+TEST(MusicXmlFractionTest, ValuesBeyondCountingAreRefused) {
     EXPECT_THROW(Fraction(1, 0), plovikxml::ScoreError);
     const Fraction huge(INT64_MAX / 2);
     EXPECT_THROW(huge * Fraction(4), plovikxml::ScoreError);

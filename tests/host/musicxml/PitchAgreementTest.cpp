@@ -10,9 +10,9 @@
 
 namespace {
 
-class PitchAgreementTest : public MusicXmlTest {};
+class MusicXmlPitchAgreementTest : public MusicXmlTest {};
 
-TEST_F(PitchAgreementTest, TheFrameworkSpellsImportedNotesAsTheFileDoes) {
+TEST_F(MusicXmlPitchAgreementTest, TheFrameworkSpellsImportedNotesAsTheFileDoes) {
     MusicXmlText text;
     text.Part("P1", "Viola");
     int measures = 0;

@@ -8,7 +8,7 @@ using plovikxml::TieReport;
 
 namespace {
 
-class TieReportTest : public MusicXmlTest {
+class MusicXmlTieReportTest : public MusicXmlTest {
   protected:
     std::string Report(const EREGION* region = nullptr) {
         const EREGION whole = region ? *region : doc().WholeRegion();
@@ -17,7 +17,7 @@ class TieReportTest : public MusicXmlTest {
     }
 };
 
-TEST_F(TieReportTest, ListsEachTieAddedWithWhereItGoes) {
+TEST_F(MusicXmlTieReportTest, ListsEachTieAddedWithWhereItGoes) {
     Tie(MusicXmlText()
             .Part("P1", "Flute")
             .Measure("D5 E5 E5 G5")
@@ -37,7 +37,7 @@ TEST_F(TieReportTest, ListsEachTieAddedWithWhereItGoes) {
               "Near misses: 0\n");
 }
 
-TEST_F(TieReportTest, ListsEachTieRemoved) {
+TEST_F(MusicXmlTieReportTest, ListsEachTieRemoved) {
     const EREGION secondBar = Region(1, 1, 2, 2);
     Untie(OneStaff({"C4~ ~C4 E4:2", "A4~:3 ~A4~", "~A4:4"}), &secondBar);
     EXPECT_EQ(Report(&secondBar),
@@ -48,7 +48,7 @@ TEST_F(TieReportTest, ListsEachTieRemoved) {
               "Near misses: 0\n");
 }
 
-TEST_F(TieReportTest, NamesTheNearMissesAMusicianWouldWantToKnowOf) {
+TEST_F(MusicXmlTieReportTest, NamesTheNearMissesAMusicianWouldWantToKnowOf) {
     Tie(MusicXmlText()
             .Part("P1", "Violin")
             .Measure("C5 C#5 r E4", "")
@@ -73,13 +73,13 @@ TEST_F(TieReportTest, NamesTheNearMissesAMusicianWouldWantToKnowOf) {
               "(measure 1, beat 3)\n");
 }
 
-TEST_F(TieReportTest, NearMissesAreLookedForInTheRegionOnly) {
+TEST_F(MusicXmlTieReportTest, NearMissesAreLookedForInTheRegionOnly) {
     const EREGION lastBeats = Region(1, 1, 1, 1, 2048);
     Tie(OneStaff({"C5 C#5 D5 Eb5"}), &lastBeats);
     EXPECT_EQ(Report(&lastBeats), "Ties added: 0\nTies removed: 0\nNear misses: 0\n");
 }
 
-TEST_F(TieReportTest, ListsTheTiesItCouldNotWrite) {
+TEST_F(MusicXmlTieReportTest, ListsTheTiesItCouldNotWrite) {
     Tie(MusicXmlText()
             .Part("P1", "Flute")
             .Measure("E4 F4 E4 C4")
@@ -92,7 +92,7 @@ TEST_F(TieReportTest, ListsTheTiesItCouldNotWrite) {
               "Near misses: 0\n");
 }
 
-TEST_F(TieReportTest, BeatsCountInTheMeasuresOwnBeats) {
+TEST_F(MusicXmlTieReportTest, BeatsCountInTheMeasuresOwnBeats) {
     std::string xml = MusicXmlText()
                           .Part("P1", "Flute")
                           .Measure("C5:3 C5:3",

@@ -9,9 +9,9 @@ using plovikxml::TieWriter;
 
 namespace {
 
-class TieWriterTest : public MusicXmlTest {};
+class MusicXmlTieWriterTest : public MusicXmlTest {};
 
-TEST_F(TieWriterTest, ReadingAndWritingWithoutACommandChangesNoByte) {
+TEST_F(MusicXmlTieWriterTest, ReadingAndWritingWithoutACommandChangesNoByte) {
     const std::string xml = MusicXmlText()
                                 .Part("P1", "Piano", 2)
                                 .Measure("s1 C5~+E5:2 ~C5:2 <4 v2 g:D4 G4 r:1 G4:2 <4 s2 v5 C3:4")
@@ -25,29 +25,29 @@ TEST_F(TieWriterTest, ReadingAndWritingWithoutACommandChangesNoByte) {
     EXPECT_EQ(score.Write(score.Changes(doc())), xml);
 }
 
-TEST_F(TieWriterTest, TieMarksTheStartAndTheStop) {
+TEST_F(MusicXmlTieWriterTest, TieMarksTheStartAndTheStop) {
     EXPECT_EQ(Tie(OneStaff({"C4 C4 E4 F4"})), OneStaff({"C4~ ~C4 E4 F4"}));
     ASSERT_EQ(changes.size(), 1u);
     EXPECT_EQ(changes[0].kind, TieWriter::Change::ADDED);
 }
 
-TEST_F(TieWriterTest, AChainTiesEveryLinkAndTyingAgainChangesNothing) {
+TEST_F(MusicXmlTieWriterTest, AChainTiesEveryLinkAndTyingAgainChangesNothing) {
     const std::string tied = OneStaff({"C4 C4 C4 D4"});
     EXPECT_EQ(Tie(tied), OneStaff({"C4~ ~C4~ ~C4 D4"}));
     EXPECT_EQ(Tie(OneStaff({"C4~ ~C4~ ~C4 D4"})), OneStaff({"C4~ ~C4~ ~C4 D4"}));
     EXPECT_TRUE(changes.empty());
 }
 
-TEST_F(TieWriterTest, ChordsTieOnlyTheNotesTheyShare) {
+TEST_F(MusicXmlTieWriterTest, ChordsTieOnlyTheNotesTheyShare) {
     EXPECT_EQ(Tie(OneStaff({"C4+E4+G4:2 C4+G4+C5:2"})), OneStaff({"C4~+E4+G4~:2 ~C4+~G4+C5:2"}));
 }
 
-TEST_F(TieWriterTest, TiesCrossBarlines) {
+TEST_F(MusicXmlTieWriterTest, TiesCrossBarlines) {
     EXPECT_EQ(Tie(OneStaff({"E4 D4 F4 G4", "G4 A4 B4 B4"})),
               OneStaff({"E4 D4 F4 G4~", "~G4 A4 B4~ ~B4"}));
 }
 
-TEST_F(TieWriterTest, TwoVoicesOnAStaffTieEachInItself) {
+TEST_F(MusicXmlTieWriterTest, TwoVoicesOnAStaffTieEachInItself) {
     EXPECT_EQ(Tie(OneStaff({"v1 C5:2 C5:2 <4 v2 E4 E4 D4 D4", "v1 E5:2 C5:2 <4 v2 D4:4"})),
               OneStaff({"v1 C5~:2 ~C5:2 <4 v2 E4~ ~E4 D4~ ~D4~", "v1 E5:2 C5:2 <4 v2 ~D4:4"}));
     // The end of one voice and the start of another never tie.
@@ -55,7 +55,7 @@ TEST_F(TieWriterTest, TwoVoicesOnAStaffTieEachInItself) {
               OneStaff({"v1 E4:2 D4:2 <4 v2 D4:2 E4:2"}));
 }
 
-TEST_F(TieWriterTest, TwoStavesOfAPartAreTwoStaves) {
+TEST_F(MusicXmlTieWriterTest, TwoStavesOfAPartAreTwoStaves) {
     const std::string piano =
         MusicXmlText().Part("P1", "Piano", 2).Measure("s1 C5 C5 D5 D5 <4 s2 C3:2 C3:2").Str();
     EXPECT_EQ(Tie(piano), MusicXmlText()
@@ -68,7 +68,7 @@ TEST_F(TieWriterTest, TwoStavesOfAPartAreTwoStaves) {
         MusicXmlText().Part("P1", "Piano", 2).Measure("s1 C5 C5 D5 D5 <4 s2 C3~:2 ~C3:2").Str());
 }
 
-TEST_F(TieWriterTest, PartialRegionsTieFromTheirStartToTheirEnd) {
+TEST_F(MusicXmlTieWriterTest, PartialRegionsTieFromTheirStartToTheirEnd) {
     const std::string xml = OneStaff({"C4 C4 C4 C4", "C4 C4 C4 C4"});
     const EREGION middle = Region(1, 1, 1, 1, 1024, 2048);
     EXPECT_EQ(Tie(xml, &middle), OneStaff({"C4 C4~ ~C4~ ~C4", "C4 C4 C4 C4"}));
@@ -79,7 +79,7 @@ TEST_F(TieWriterTest, PartialRegionsTieFromTheirStartToTheirEnd) {
     EXPECT_EQ(Tie(xml, &firstBar), OneStaff({"C4~ ~C4~ ~C4~ ~C4", "C4 C4 C4 C4"}));
 }
 
-TEST_F(TieWriterTest, UntieTakesAwayStartAndStop) {
+TEST_F(MusicXmlTieWriterTest, UntieTakesAwayStartAndStop) {
     EXPECT_EQ(Untie(OneStaff({"C4~ ~C4~ ~C4 D4"})), OneStaff({"C4 C4 C4 D4"}));
     ASSERT_EQ(changes.size(), 2u);
     EXPECT_EQ(changes[0].kind, TieWriter::Change::REMOVED);
@@ -87,20 +87,20 @@ TEST_F(TieWriterTest, UntieTakesAwayStartAndStop) {
     EXPECT_EQ(Untie(OneStaff({"C4~ ~C4~ ~C4 D4"}), &second), OneStaff({"C4~ ~C4 C4 D4"}));
 }
 
-TEST_F(TieWriterTest, UntieTakesTheStopBeyondTheRegionToo) {
+TEST_F(MusicXmlTieWriterTest, UntieTakesTheStopBeyondTheRegionToo) {
     const EREGION firstBar = Region(1, 1, 1, 1);
     EXPECT_EQ(Untie(OneStaff({"C4 D4 E4 F4~", "~F4 E4 D4 C4"}), &firstBar),
               OneStaff({"C4 D4 E4 F4", "F4 E4 D4 C4"}));
 }
 
-TEST_F(TieWriterTest, GraceNotesAreLeftAlone) {
+TEST_F(MusicXmlTieWriterTest, GraceNotesAreLeftAlone) {
     EXPECT_EQ(Tie(OneStaff({"C4 g:D4 C4 g:E4~ ~E4 E4"})),
               OneStaff({"C4~ g:D4 ~C4 g:E4~ ~E4~ ~E4"}));
     // A grace note's tie still arrives when the main note's goes.
     EXPECT_EQ(Untie(OneStaff({"C4~:2 g:C4~ ~C4:2"})), OneStaff({"C4:2 g:C4~ ~C4:2"}));
 }
 
-TEST_F(TieWriterTest, NoTieLeapsOverTheSilenceOfAVoice) {
+TEST_F(MusicXmlTieWriterTest, NoTieLeapsOverTheSilenceOfAVoice) {
     // Voice 2 is silent from beat 3 of the first measure: its G4s are not neighbours.
     EXPECT_EQ(Tie(OneStaff({"v1 C5:4 <4 v2 G4:2", "v1 C5:4 <4 v2 G4:2"})),
               OneStaff({"v1 C5~:4 <4 v2 G4:2", "v1 ~C5:4 <4 v2 G4:2"}));
@@ -108,7 +108,7 @@ TEST_F(TieWriterTest, NoTieLeapsOverTheSilenceOfAVoice) {
     EXPECT_EQ(Tie(OneStaff({"A4 >1 A4 A4"})), OneStaff({"A4 >1 A4~ ~A4"}));
 }
 
-TEST_F(TieWriterTest, AKeyChangeStopsATieThatTheHostWouldMakeBetweenOtherPitches) {
+TEST_F(MusicXmlTieWriterTest, AKeyChangeStopsATieThatTheHostWouldMakeBetweenOtherPitches) {
     const std::string toG = "<key><fifths>1</fifths></key>";
     // C4 in C major and G4 in G major are both the tonic: the host stores them alike and the
     // plug-in ties them, but a tie between two pitches is not written.
@@ -128,14 +128,14 @@ TEST_F(TieWriterTest, AKeyChangeStopsATieThatTheHostWouldMakeBetweenOtherPitches
               MusicXmlText().Part("P1", "Flute").Measure("C4:4").Measure("C4:4", toG).Str());
 }
 
-TEST_F(TieWriterTest, UntieTakesAwayATieWrittenAcrossAKeyChange) {
+TEST_F(MusicXmlTieWriterTest, UntieTakesAwayATieWrittenAcrossAKeyChange) {
     const std::string toD = "<key><fifths>2</fifths></key>";
     EXPECT_EQ(
         Untie(MusicXmlText().Part("P1", "Flute").Measure("B4~:4").Measure("~B4:4", toD).Str()),
         MusicXmlText().Part("P1", "Flute").Measure("B4:4").Measure("B4:4", toD).Str());
 }
 
-TEST_F(TieWriterTest, ARestsOwnNoteRecordCarriesNoTieIntoTheFile) {
+TEST_F(MusicXmlTieWriterTest, ARestsOwnNoteRecordCarriesNoTieIntoTheFile) {
     Read(OneStaff({"r C4 C4 D4"}));
     Run(kTie);
     // Stored once, the rest has the note record the host's cleaning gives every rest (middle
@@ -153,7 +153,7 @@ std::string Altered(std::string xml, int n, const char* alter) {
     return xml.insert(at, std::string("<alter>") + alter + "</alter>\n          ");
 }
 
-TEST_F(TieWriterTest, MicrotonesTieOnlyToTheSameMicrotone) {
+TEST_F(MusicXmlTieWriterTest, MicrotonesTieOnlyToTheSameMicrotone) {
     const std::string halfSharps = Altered(Altered(OneStaff({"E4 E4 C4 C4"}), 0, "0.5"), 1, "0.5");
     EXPECT_EQ(Tie(halfSharps), Altered(Altered(OneStaff({"E4~ ~E4 C4~ ~C4"}), 0, "0.5"), 1, "0.5"));
     // E half sharp against E, and against F half flat: no tie.
@@ -163,7 +163,7 @@ TEST_F(TieWriterTest, MicrotonesTieOnlyToTheSameMicrotone) {
     EXPECT_EQ(Tie(againstF), againstF);
 }
 
-TEST_F(TieWriterTest, MarksGoWhereTheNoteHasRoomForThem) {
+TEST_F(MusicXmlTieWriterTest, MarksGoWhereTheNoteHasRoomForThem) {
     // A note on one line, notations with something else in them, an empty <notations/>, a
     // lyric after the notations, and line ends of another system.
     const std::string before =
@@ -211,7 +211,7 @@ TEST_F(TieWriterTest, MarksGoWhereTheNoteHasRoomForThem) {
     EXPECT_EQ(untied, expected);
 }
 
-TEST_F(TieWriterTest, WrittenTiesReadBackAsTheHostHadThem) {
+TEST_F(MusicXmlTieWriterTest, WrittenTiesReadBackAsTheHostHadThem) {
     const std::string written = Tie(OneStaff({"C4+E4:2 C4+E4:2", "E4 F4 F4 F4"}));
     plovikhost::Document again;
     plovikxml::MusicXmlScore reread;

@@ -22,7 +22,7 @@ struct Parsed {
     }
 };
 
-TEST(XmlSplicerTest, FindsWhereElementsBeginAndEnd) {
+TEST(MusicXmlSplicerTest, FindsWhereElementsBeginAndEnd) {
     const Parsed p(
         "<?xml version=\"1.0\"?>\n<a>\n  <b x='>' y=\"/>\"><!-- </b> --><![CDATA[</b>]]><b/>"
         "<?pi </b>?></b>\n  <c/>\n</a>");
@@ -40,7 +40,7 @@ TEST(XmlSplicerTest, FindsWhereElementsBeginAndEnd) {
     EXPECT_EQ(s.IndentStep(p.Find("a")), "  ");
 }
 
-TEST(XmlSplicerTest, EditsLeaveEveryOtherByteAlone) {
+TEST(MusicXmlSplicerTest, EditsLeaveEveryOtherByteAlone) {
     const Parsed p("<a>\r\n\t<b>1</b>\r\n\t<c  q = 'v' />\r\n\t<d>&amp;&#233;</d>\r\n</a>");
     XmlSplicer s(p.text);
     const pugi::xml_node b = p.Find("b"), c = p.Find("c");
@@ -49,7 +49,7 @@ TEST(XmlSplicerTest, EditsLeaveEveryOtherByteAlone) {
     EXPECT_EQ(s.Apply(), "<a>\r\n\t<b>1</b>\r\n\t<new/>\r\n\t<d>&amp;&#233;</d>\r\n</a>");
 }
 
-TEST(XmlSplicerTest, InsertionsAtOnePlaceKeepTheirOrderAndOverlapsAreRefused) {
+TEST(MusicXmlSplicerTest, InsertionsAtOnePlaceKeepTheirOrderAndOverlapsAreRefused) {
     const Parsed p("<a><b/><c/></a>");
     XmlSplicer s(p.text);
     const size_t at = s.End(p.Find("b"));
@@ -63,7 +63,7 @@ TEST(XmlSplicerTest, InsertionsAtOnePlaceKeepTheirOrderAndOverlapsAreRefused) {
     EXPECT_THROW(overlapping.Apply(), plovikxml::ScoreError);
 }
 
-TEST(XmlSplicerTest, ATreeThatIsNotOfTheTextIsRefused) {
+TEST(MusicXmlSplicerTest, ATreeThatIsNotOfTheTextIsRefused) {
     const Parsed p("<a><b/></a>");
     const std::string other = "xxxxxxxxxxx";
     const XmlSplicer s(other);
