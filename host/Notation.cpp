@@ -185,7 +185,7 @@ std::string FormatEntries(const std::vector<EXENTRY>& entries, int16_t key) {
         if (!(entry.flags & ENTRY_FLAG_NOTE)) {
             out += 'r';
         } else {
-            const int n = std::clamp<int>(entry.noteCount, 0, EXENTRY_MAX_NOTES);
+            const int n = EntryNoteCount(&entry);
             for (int i = 0; i < n; ++i) {
                 const NOTERECORD& note = entry.notes[i];
                 if (i > 0) out += '+';

@@ -327,7 +327,7 @@ FCNotePitches* FCNoteEntry::CreateNotePitches() const {
 bool FCNoteEntry::_GetTupletDef(int16_t incidence, EDTTuplet2005* out) const {
     if (!_frame || !out) return false;
     const EXENTRY* entries = _frame->entries;
-    const int entryCount = entries ? std::max<int>(_frame->entryCount, 0) : 0;
+    const int entryCount = FrameEntryCount(_frame);
     const TGFTUPLETITEM* tuplets = _frame->tuplets;
     const int tupletCount = tuplets ? std::max<int>(_frame->tupletCount, 0) : 0;
     const uint32_t number = static_cast<uint32_t>(GetEntryNumber());
@@ -344,7 +344,7 @@ bool FCNoteEntry::_GetTupletDef(int16_t incidence, EDTTuplet2005* out) const {
 int32_t FCNoteEntry::_CalcTGFIndex() const {
     if (!_frame || !_entryRecord) return -1;
     EXENTRY* entries = _frame->entries;
-    const int count = entries ? std::max<int>(_frame->entryCount, 0) : 0;
+    const int count = FrameEntryCount(_frame);
     for (int i = 0; i < count; ++i)
         if (&entries[i] == _entryRecord) return i;
     return -1;

@@ -239,7 +239,7 @@ std::vector<TieWriter::Change> TieWriter::Compare(const ImportedScore& score,
         auto found = stored.find(entry.number);
         if (found == stored.end()) continue;
         const EXENTRY& record = *found->second;
-        const int count = std::clamp<int>(record.noteCount, 0, EXENTRY_MAX_NOTES);
+        const int count = EntryNoteCount(&record);
         for (size_t i = 0; i < entry.notes.size(); ++i) {
             const Note& note = entry.notes[i];
             const NOTERECORD* stored_note = nullptr;
