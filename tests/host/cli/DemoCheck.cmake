@@ -1,21 +1,6 @@
 # Runs plovik-host as a user would and checks what it prints.
 #   cmake -DHOST=<plovik-host> -P DemoCheck.cmake
-function(run expected_status)
-    execute_process(COMMAND ${HOST} ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out
-                    ERROR_VARIABLE err)
-    if(NOT status EQUAL expected_status)
-        message(FATAL_ERROR "plovik-host ${ARGN}: exit ${status}, expected ${expected_status}\n${out}${err}")
-    endif()
-    set(out "${out}" PARENT_SCOPE)
-    set(err "${err}" PARENT_SCOPE)
-endfunction()
-
-function(expect text where)
-    string(FIND "${where}" "${text}" at)
-    if(at EQUAL -1)
-        message(FATAL_ERROR "expected \"${text}\" in:\n${where}")
-    endif()
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/HostCheck.cmake)
 
 # The demo: a tie mark appears after Tie, and every one is gone after Untie.
 run(0)

@@ -1,22 +1,7 @@
 # Runs plovik-host on MusicXML scores as a user would: tie and untie with a report, standard
 # output, and every refusal, none of which may write over the score it read.
 #   cmake -DHOST=<plovik-host> -DEXAMPLE=<examples/little-etude.musicxml> -DWORK=<dir> -P MusicXmlCheck.cmake
-function(run expected_status)
-    execute_process(COMMAND ${HOST} ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out
-                    ERROR_VARIABLE err)
-    if(NOT status EQUAL expected_status)
-        message(FATAL_ERROR "plovik-host ${ARGN}: exit ${status}, expected ${expected_status}\n${out}${err}")
-    endif()
-    set(out "${out}" PARENT_SCOPE)
-    set(err "${err}" PARENT_SCOPE)
-endfunction()
-
-function(expect text where)
-    string(FIND "${where}" "${text}" at)
-    if(at EQUAL -1)
-        message(FATAL_ERROR "expected \"${text}\" in:\n${where}")
-    endif()
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/HostCheck.cmake)
 
 function(same a b)
     execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${a} ${b} RESULT_VARIABLE differ)
