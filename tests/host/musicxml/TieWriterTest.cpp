@@ -193,6 +193,18 @@ TEST_F(MusicXmlTieWriterTest, MicrotonesTieOnlyToTheSameMicrotone) {
     EXPECT_EQ(Tie(againstE), againstE);
     const std::string againstF = Altered(Altered(OneStaff({"E4 F4:3"}), 0, "0.5"), 1, "-0.5");
     EXPECT_EQ(Tie(againstF), againstF);
+    // F half sharp ties across a change to G major, which sharpens F.
+    const std::string toG = "<key><fifths>1</fifths></key>";
+    const auto acrossToG = [&](const char* first, const char* second) {
+        return Altered(Altered(MusicXmlText()
+                                   .Part("P1", "Flute")
+                                   .Measure(std::string(first) + ":4")
+                                   .Measure(std::string(second) + ":4", toG)
+                                   .Str(),
+                               0, "0.5"),
+                       1, "0.5");
+    };
+    EXPECT_EQ(Tie(acrossToG("F4", "F4")), acrossToG("F4~", "~F4"));
 }
 
 TEST_F(MusicXmlTieWriterTest, MarksGoWhereTheNoteHasRoomForThem) {
