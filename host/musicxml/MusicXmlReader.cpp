@@ -25,7 +25,9 @@ constexpr int64_t kUnitsPerQuarter = 1024;
 // spelled pitch (and from each other) far above any raise/lower value a key gives, counted in
 // thousandths of a semitone.
 constexpr int kMicrotones = 0x4000;
-// The silence between a voice's notes is filled with rests of at most two whole notes.
+// The silence between a voice's notes gets one rest in each measure it spans, as long as the
+// silence there and at most two whole notes: enough that no tie leaps over it, and a silence
+// of any length costs no more than a measure's worth of rests.
 const Fraction kLongestGapRest(8);
 
 std::string_view Trim(const char* text) {
@@ -489,7 +491,7 @@ class Reader {
                 gap.at = from;
                 gap.voice = voice;
                 Emit(std::move(gap), p);
-                from = until;
+                from = std::min(to, measureAt[m + 1]);
             }
             if (from == measureAt[m + 1]) ++m;
         }
