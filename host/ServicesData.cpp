@@ -13,9 +13,10 @@ RecordStore& Store() {
     return H().CurrentDocument().records;
 }
 
-// The key as the call found it, for the log: the family's numbers, "a,b,c".
+// The key as the call found it, for the log: the family's numbers, "a,b,c"; nothing when the
+// log keeps no calls.
 std::string KeyText(uint32_t tag, const void* key) {
-    if (!key) return "";
+    if (!key || !H().keepCalls) return "";
     const RecordId id = DecodeKey(tag, key);
     return std::to_string(id.a) + "," + std::to_string(id.b) + "," + std::to_string(id.c);
 }

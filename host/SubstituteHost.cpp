@@ -80,9 +80,12 @@ void Host::ShowAll() {
     Register();
 }
 
-void Host::Log(const char* name, std::initializer_list<int64_t> args, std::string text) {
-    calls_.push_back({name, args, std::move(text)});
-    ++counts_[name];
+void Host::Log(const char* name, std::initializer_list<int64_t> args, std::string_view text) {
+    const std::string_view key(name);
+    auto count = counts_.find(key);
+    if (count == counts_.end()) count = counts_.emplace(key, 0).first;
+    ++count->second;
+    if (keepCalls) calls_.push_back({name, args, std::string(text)});
 }
 
 int Host::Count(const std::string& name) const {

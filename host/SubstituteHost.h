@@ -9,6 +9,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Document.h"
@@ -83,8 +84,12 @@ class Host {
     void ShowAll();
     bool IsHidden(const std::string& name) const { return hidden_.count(name) > 0; }
 
-    // Call log.
-    void Log(const char* name, std::initializer_list<int64_t> args, std::string text = {});
+    // Call log. Every call is counted; the calls themselves are kept only while keepCalls is on
+    // (the test fixture turns it on), so that a long run of the command-line host keeps
+    // nothing but the counts, and logging a call allocates nothing once its service was seen.
+    // Reset leaves the switch as it is.
+    void Log(const char* name, std::initializer_list<int64_t> args, std::string_view text = {});
+    bool keepCalls = false;
     const std::vector<CallRecord>& Calls() const { return calls_; }
     int Count(const std::string& name) const;
     const CallRecord* LastCall(const std::string& name) const;
@@ -148,7 +153,7 @@ class Host {
     std::string moduleName_;
     std::set<std::string> hidden_;
     std::vector<CallRecord> calls_;
-    std::map<std::string, int> counts_;
+    std::map<std::string, int, std::less<>> counts_;
     std::map<int16_t, Document> documents_;
     int16_t current_ = 0;
     std::vector<std::string> problems_;

@@ -6,7 +6,7 @@
 set -euo pipefail
 
 plovik_packages=(g++ cmake ninja-build googletest libgtest-dev libgmock-dev
-                 libpugixml-dev libzip-dev libbenchmark-dev)
+                 libpugixml-dev libexpat1-dev libzip-dev libbenchmark-dev)
 if [ "${PLOVIK_SETUP_WINDOWS:-0}" = 1 ]; then
     plovik_packages+=(g++-mingw-w64-i686-posix wine wine32:i386)
 fi

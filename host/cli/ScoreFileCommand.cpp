@@ -1,5 +1,6 @@
 #include "ScoreFileCommand.h"
 
+#include <cctype>
 #include <map>
 #include <string>
 
@@ -43,6 +44,24 @@ std::string StaffLegend(const plovikxml::ImportedScore& score) {
     return out;
 }
 
+// The output's name decides its form: ".mxl" an archive, ".musicxml", ".xml" and standard
+// output plain MusicXML, any other name the form the score was read in. A plain score made an
+// archive holds it under the output's own name.
+plovikxml::MusicXmlScore::Form OutputForm(const std::string& output, std::string& member) {
+    using Form = plovikxml::MusicXmlScore::Form;
+    const size_t slash = output.find_last_of('/');
+    const std::string name = slash == std::string::npos ? output : output.substr(slash + 1);
+    const size_t dot = name.find_last_of('.');
+    std::string extension = dot == std::string::npos ? "" : name.substr(dot);
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (extension == ".mxl") {
+        member = (dot > 0 ? name.substr(0, dot) : "score") + ".musicxml";
+        return Form::COMPRESSED;
+    }
+    if (output == "-" || extension == ".musicxml" || extension == ".xml") return Form::PLAIN;
+    return Form::AS_READ;
+}
+
 int RunCommand(const Options& options, plovikxml::MusicXmlScore& score, std::FILE* out,
                std::FILE* err) {
     plovikhost::Host& host = plovikhost::Host::Get();
@@ -77,7 +96,9 @@ int RunCommand(const Options& options, plovikxml::MusicXmlScore& score, std::FIL
 
     const std::vector<plovikxml::TieWriter::Change> changes = score.Changes(doc);
     try {
-        plovikxml::ScoreFiles::Write(options.output, score.Write(changes));
+        std::string member = "score.musicxml";
+        const plovikxml::MusicXmlScore::Form form = OutputForm(options.output, member);
+        plovikxml::ScoreFiles::Write(options.output, score.Write(changes, form, member));
     } catch (const plovikxml::ScoreError& e) {
         std::fprintf(err, "plovik-host: %s\n", e.what());
         return kScoreFailed;

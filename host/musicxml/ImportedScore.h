@@ -3,8 +3,8 @@
 // XML element it was read from. The writer and the report work from this.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <pugixml.hpp>
 #include <string>
 #include <vector>
 
@@ -25,7 +25,7 @@ class ImportedScore {
     };
 
     struct Note {
-        pugi::xml_node node;  // the <note> element
+        size_t at = 0;  // where the <note> element begins in the score's text
         // As written: step above C (C 0 ... B 6), alteration in semitones, octave (4 holds
         // middle C).
         int step = 0;
@@ -35,6 +35,8 @@ class ImportedScore {
         int16_t displacement = 0;
         int16_t raiseLower = 0;
         bool tied = false;  // a tie started here when the score was read
+        // A grace note just before it, in its voice, ties into it.
+        bool graceTiesInto = false;
 
         bool SameWrittenPitch(const Note& o) const {
             return step == o.step && octave == o.octave && alter == o.alter;

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstring>
 #include <map>
+#include <pugixml.hpp>
 #include <string_view>
 
 #include "KeySpelling.h"
@@ -25,7 +26,9 @@ constexpr int64_t kUnitsPerQuarter = 1024;
 // alteration in thousandths of a semitone, less what the key gives the letter, so that with the
 // key's accidentals added they read alike under every key.
 constexpr int kMicrotones = 0x4000;
-// The silence between a voice's notes is filled with rests of at most two whole notes.
+// The silence between a voice's notes gets one rest in each measure it spans, as long as the
+// silence there and at most two whole notes: enough that no tie leaps over it, and a silence
+// of any length costs no more than a measure's worth of rests.
 const Fraction kLongestGapRest(8);
 
 std::string_view Trim(const char* text) {
@@ -75,8 +78,22 @@ bool VoiceBefore(const std::string& a, const std::string& b) {
 struct PartSource {
     std::string id;
     std::string name;
-    std::vector<pugi::xml_node> measures;  // null where the part lacks the measure
+    std::vector<const XmlOutline::Span*> measures;  // null where the part lacks the measure
 };
+
+// Whether a grace note just before the note (in its voice) ties into it: its stop marks are
+// then not the main note's to take away.
+bool GraceTiesInto(pugi::xml_node note) {
+    for (pugi::xml_node prev = note.previous_sibling("note"); prev;
+         prev = prev.previous_sibling("note")) {
+        if (!prev.child("grace")) return false;
+        for (pugi::xml_node tie : prev.children("tie"))
+            if (HasType(tie, "start") && std::string_view(prev.child_value("voice")) ==
+                                             std::string_view(note.child_value("voice")))
+                return true;
+    }
+    return false;
+}
 
 struct RawEntry {
     int staff = 1;
@@ -112,8 +129,8 @@ struct MeasureSetting {
 
 class Reader {
   public:
-    Reader(const pugi::xml_document& xml, Document& doc, ImportedScore& score)
-        : xml_(xml), doc_(doc), score_(score) {}
+    Reader(const std::string& text, const XmlOutline& outline, Document& doc, ImportedScore& score)
+        : text_(text), outline_(outline), doc_(doc), score_(score) {}
 
     void Run() {
         CollectParts();
@@ -133,19 +150,30 @@ class Reader {
         return where + ", " + score_.MeasureLabel(measure);
     }
 
+    // The element of the text at the span, parsed on its own.
+    pugi::xml_node Parse(const XmlOutline::Span& span) {
+        if (span.end <= span.begin || span.end > text_.size() || text_[span.begin] != '<' ||
+            !fragment_.load_buffer(text_.data() + span.begin, span.end - span.begin,
+                                   pugi::parse_default | pugi::parse_embed_pcdata,
+                                   pugi::encoding_utf8))
+            throw ScoreError("the score's text and its outline disagree");
+        fragmentAt_ = span.begin;
+        return fragment_.document_element();
+    }
+
     void CollectParts() {
-        const pugi::xml_node root = xml_.document_element();
-        const std::string kind = root.name();
+        const std::string& kind = outline_.root;
         if (kind != "score-partwise" && kind != "score-timewise")
-            throw ScoreError(root ? "not a MusicXML score: its root element is <" + kind + ">"
-                                  : "not a MusicXML score: it holds no element");
+            throw ScoreError("not a MusicXML score: its root element is <" + kind + ">");
         std::map<std::string, std::string> names;
         std::vector<std::string> listed;
-        for (pugi::xml_node part : root.child("part-list").children("score-part")) {
-            const std::string id = part.attribute("id").value();
-            const std::string_view name = Trim(part.child_value("part-name"));
-            names.emplace(id, name.empty() ? id : std::string(name));
-            listed.push_back(id);
+        if (outline_.hasPartList) {
+            for (pugi::xml_node part : Parse(outline_.partList).children("score-part")) {
+                const std::string id = part.attribute("id").value();
+                const std::string_view name = Trim(part.child_value("part-name"));
+                names.emplace(id, name.empty() ? id : std::string(name));
+                listed.push_back(id);
+            }
         }
         auto partFor = [&](const std::string& id) -> PartSource& {
             for (PartSource& p : parts_)
@@ -156,23 +184,23 @@ class Reader {
         // Score order is the part list's; parts it does not list follow in file order.
         for (const std::string& id : listed) partFor(id);
         if (kind == "score-partwise") {
-            for (pugi::xml_node part : root.children("part")) {
-                PartSource& source = partFor(part.attribute("id").value());
+            for (const XmlOutline::Group& part : outline_.groups) {
+                PartSource& source = partFor(part.span.attribute);
                 if (!source.measures.empty()) continue;  // a second part of the same id
-                for (pugi::xml_node measure : part.children("measure")) {
-                    source.measures.push_back(measure);
+                for (const XmlOutline::Span& measure : part.children) {
+                    source.measures.push_back(&measure);
                     NoteNumber(source.measures.size(), measure);
                 }
             }
         } else {
             size_t index = 0;
-            for (pugi::xml_node measure : root.children("measure")) {
+            for (const XmlOutline::Group& measure : outline_.groups) {
                 ++index;
-                NoteNumber(index, measure);
-                for (pugi::xml_node part : measure.children("part")) {
-                    PartSource& source = partFor(part.attribute("id").value());
+                NoteNumber(index, measure.span);
+                for (const XmlOutline::Span& part : measure.children) {
+                    PartSource& source = partFor(part.attribute);
                     if (source.measures.size() < index) source.measures.resize(index);
-                    if (!source.measures[index - 1]) source.measures[index - 1] = part;
+                    if (!source.measures[index - 1]) source.measures[index - 1] = &part;
                 }
             }
         }
@@ -184,10 +212,10 @@ class Reader {
             throw ScoreError("the score has more measures than the host holds (32767)");
     }
 
-    void NoteNumber(size_t index, pugi::xml_node measure) {
+    void NoteNumber(size_t index, const XmlOutline::Span& measure) {
         if (score_.measureNumbers.size() < index) score_.measureNumbers.resize(index);
         std::string& number = score_.measureNumbers[index - 1];
-        if (number.empty()) number = std::string(Trim(measure.attribute("number").value()));
+        if (number.empty()) number = std::string(Trim(measure.attribute.c_str()));
     }
 
     Fraction Duration(pugi::xml_node node, const PartState& state, size_t part, int16_t m,
@@ -209,7 +237,7 @@ class Reader {
             const int16_t m = static_cast<int16_t>(i + 1);
             Fraction cursor, furthest, chordStart;
             int chordEntry = -1;  // where the notes of a chord gather
-            for (pugi::xml_node child : source.measures[i].children()) {
+            for (pugi::xml_node child : Parse(*source.measures[i]).children()) {
                 const std::string_view name = child.name();
                 if (name == "attributes") {
                     ReadAttributes(child, state, p, m);
@@ -315,8 +343,9 @@ class Reader {
             return;
         }
         Note note;
-        note.node = node;
+        note.at = fragmentAt_ + static_cast<size_t>(node.offset_debug()) - 1;
         note.tied = StartsTie(node);
+        note.graceTiesInto = GraceTiesInto(node);
         ReadPitch(node, note, p, m);
         if (chord && chordEntry >= 0) {
             RawEntry& entry = state.raw[static_cast<size_t>(chordEntry)];
@@ -463,7 +492,7 @@ class Reader {
                 gap.at = from;
                 gap.voice = voice;
                 Emit(std::move(gap), p);
-                from = until;
+                from = std::min(to, measureAt[m + 1]);
             }
             if (from == measureAt[m + 1]) ++m;
         }
@@ -508,7 +537,10 @@ class Reader {
         score_.entries.push_back(std::move(entry));
     }
 
-    const pugi::xml_document& xml_;
+    const std::string& text_;
+    const XmlOutline& outline_;
+    pugi::xml_document fragment_;  // the measure being read
+    size_t fragmentAt_ = 0;        // where it stands in the text
     Document& doc_;
     ImportedScore& score_;
     std::vector<PartSource> parts_;
@@ -518,11 +550,12 @@ class Reader {
 
 }  // namespace
 
-void MusicXmlReader::Read(const pugi::xml_document& xml, Document& doc, ImportedScore& score) {
+void MusicXmlReader::Read(const std::string& text, const XmlOutline& outline, Document& doc,
+                          ImportedScore& score) {
     if (!doc.Staves().empty() || doc.MeasureCount() != 0)
         throw ScoreError("a score can only be read into an empty document");
     score = ImportedScore{};
-    Reader(xml, doc, score).Run();
+    Reader(text, outline, doc, score).Run();
 }
 
 }  // namespace plovikxml

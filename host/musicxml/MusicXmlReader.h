@@ -11,18 +11,20 @@
 //    tie bit.
 #pragma once
 
-#include <pugixml.hpp>
+#include <string>
 
 #include "Document.h"
 #include "ImportedScore.h"
+#include "XmlOutline.h"
 
 namespace plovikxml {
 
 class MusicXmlReader {
   public:
-    // Into a document that has no staves and no measures yet. Throws ScoreError, naming the
-    // part, staff and measure where it can.
-    static void Read(const pugi::xml_document& xml, plovikhost::Document& doc,
+    // The score's text in UTF-8 and its outline, into a document that has no staves and no
+    // measures yet. One measure is parsed at a time. Throws ScoreError, naming the part, staff
+    // and measure where it can.
+    static void Read(const std::string& text, const XmlOutline& outline, plovikhost::Document& doc,
                      ImportedScore& score);
 
     // The most the host holds: notes in an entry, and staves in one part.

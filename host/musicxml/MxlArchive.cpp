@@ -77,6 +77,25 @@ std::string ReadMember(zip_t* archive, const std::string& path, const char* what
     return bytes;
 }
 
+// Writes the archive into the source it was opened over, and gives back its bytes.
+std::string Close(Archive zip, zip_source_t* source) {
+    if (zip_close(zip.get()) != 0) throw ScoreError("cannot write the archive: " + Why(zip.get()));
+    zip.release();  // closed
+    if (zip_source_open(source) != 0)
+        throw ScoreError("cannot write the archive: the new archive cannot be read back");
+    std::string out;
+    if (zip_source_seek(source, 0, SEEK_END) == 0) {
+        const zip_int64_t size = zip_source_tell(source);
+        if (size > 0 && zip_source_seek(source, 0, SEEK_SET) == 0) {
+            out.resize(static_cast<size_t>(size));
+            if (zip_source_read(source, out.data(), out.size()) != size) out.clear();
+        }
+    }
+    zip_source_close(source);
+    if (out.empty()) throw ScoreError("cannot write the archive: the new archive is empty");
+    return out;
+}
+
 }  // namespace
 
 bool MxlArchive::Looks(const std::string& bytes) {
@@ -117,23 +136,50 @@ std::string MxlArchive::ReplaceMember(const std::string& archive, const std::str
         (stat.comp_method == ZIP_CM_STORE || stat.comp_method == ZIP_CM_DEFLATE))
         zip_set_file_compression(zip.get(), index, static_cast<zip_int32_t>(stat.comp_method), 0);
     if (stat.valid & ZIP_STAT_MTIME) zip_file_set_mtime(zip.get(), index, stat.mtime, 0);
-    if (zip_close(zip.get()) != 0) throw ScoreError("cannot write the archive: " + Why(zip.get()));
-    zip.release();  // closed
+    return Close(std::move(zip), result.get());
+}
 
-    // The source now holds the new archive.
-    if (zip_source_open(result.get()) != 0)
-        throw ScoreError("cannot write the archive: the new archive cannot be read back");
-    std::string out;
-    if (zip_source_seek(result.get(), 0, SEEK_END) == 0) {
-        const zip_int64_t size = zip_source_tell(result.get());
-        if (size > 0 && zip_source_seek(result.get(), 0, SEEK_SET) == 0) {
-            out.resize(static_cast<size_t>(size));
-            if (zip_source_read(result.get(), out.data(), out.size()) != size) out.clear();
+std::string MxlArchive::Create(const std::string& path, const std::string& bytes) {
+    std::string escaped;
+    for (char c : path) {
+        switch (c) {
+            case '&':
+                escaped += "&amp;";
+                break;
+            case '<':
+                escaped += "&lt;";
+                break;
+            case '"':
+                escaped += "&quot;";
+                break;
+            default:
+                escaped += c;
         }
     }
-    zip_source_close(result.get());
-    if (out.empty()) throw ScoreError("cannot write the archive: the new archive is empty");
-    return out;
+    const std::string container =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<container>\n  <rootfiles>\n"
+        "    <rootfile full-path=\"" +
+        escaped +
+        "\" media-type=\"application/vnd.recordare.musicxml+xml\"/>\n  </rootfiles>\n"
+        "</container>\n";
+    static const char kMediaType[] = "application/vnd.recordare.musicxml";
+    zip_source_t* kept = nullptr;
+    Archive zip = OpenArchive(std::string(), ZIP_TRUNCATE, &kept);
+    std::unique_ptr<zip_source_t, decltype(&zip_source_free)> result(kept, &zip_source_free);
+    auto add = [&](const char* name, const char* data, size_t size, zip_int32_t method) {
+        zip_source_t* member = zip_source_buffer(zip.get(), data, size, 0);
+        const zip_int64_t index =
+            member ? zip_file_add(zip.get(), name, member, ZIP_FL_ENC_UTF_8) : -1;
+        if (index < 0) {
+            if (member) zip_source_free(member);
+            throw ScoreError("cannot write the archive: " + Why(zip.get()));
+        }
+        zip_set_file_compression(zip.get(), static_cast<zip_uint64_t>(index), method, 0);
+    };
+    add("mimetype", kMediaType, sizeof kMediaType - 1, ZIP_CM_STORE);
+    add(kContainer, container.data(), container.size(), ZIP_CM_DEFLATE);
+    add(path.c_str(), bytes.data(), bytes.size(), ZIP_CM_DEFLATE);
+    return Close(std::move(zip), result.get());
 }
 
 }  // namespace plovikxml

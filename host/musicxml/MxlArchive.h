@@ -17,6 +17,9 @@ class MxlArchive {
     // The archive with the member at that path holding these bytes. Throws ScoreError.
     static std::string ReplaceMember(const std::string& archive, const std::string& path,
                                      const std::string& bytes);
+    // A new archive holding the score under that name, as notation programs write one: its
+    // media type first and stored, then the container naming the score, then the score.
+    static std::string Create(const std::string& path, const std::string& bytes);
 
     // Members larger than this are refused rather than unpacked.
     static constexpr size_t kMaxMemberBytes = size_t{256} << 20;

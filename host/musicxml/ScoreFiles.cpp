@@ -41,6 +41,11 @@ std::string ScoreFiles::Read(const std::string& path) {
         file = owned.get();
     }
     std::string bytes;
+    // A file of known size is read into a string of that size, not grown block by block.
+    struct stat info;
+    if (::fstat(::fileno(file), &info) == 0 && S_ISREG(info.st_mode) &&
+        static_cast<size_t>(info.st_size) <= kMaxBytes)
+        bytes.reserve(static_cast<size_t>(info.st_size) + 1);
     std::vector<char> block(1 << 16);
     for (;;) {
         const size_t n = std::fread(block.data(), 1, block.size(), file);

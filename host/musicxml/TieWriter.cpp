@@ -57,29 +57,14 @@ const Entry* NextInFile(const ImportedScore& score, const Entry& entry) {
 
 // +1 to add a mark, -1 to remove it, 0 to leave it.
 struct NoteEdit {
-    pugi::xml_node node;
     int start = 0;
     int stop = 0;
 };
 
-// Whether a grace note just before the note (in its voice) ties into it: its stop marks are
-// then not the main note's to take away.
-bool GraceTiesInto(const Note& note) {
-    for (pugi::xml_node prev = note.node.previous_sibling("note"); prev;
-         prev = prev.previous_sibling("note")) {
-        if (!prev.child("grace")) return false;
-        for (pugi::xml_node tie : prev.children("tie"))
-            if (OfType(tie, "start") && std::string_view(prev.child_value("voice")) ==
-                                            std::string_view(note.node.child_value("voice")))
-                return true;
-    }
-    return false;
-}
-
 class NoteEditor {
   public:
-    NoteEditor(XmlSplicer& splicer, const NoteEdit& edit)
-        : s_(splicer), note_(edit.node), edit_(edit) {}
+    NoteEditor(XmlSplicer& splicer, pugi::xml_node note, const NoteEdit& edit)
+        : s_(splicer), note_(note), edit_(edit) {}
 
     void Run() {
         std::vector<pugi::xml_node> erase;
@@ -278,38 +263,67 @@ bool TieWriter::TiedAfter(const Note& note, const std::vector<Change>& changes) 
 }
 
 std::string TieWriter::Write(const std::string& text, const std::vector<Change>& changes) {
-    std::map<const void*, NoteEdit> edits;
-    auto edit = [&](const Note& note) -> NoteEdit& {
-        NoteEdit& e = edits[note.node.internal_object()];
-        e.node = note.node;
-        return e;
-    };
+    std::map<size_t, NoteEdit> edits;  // by where the note begins: in the text's order
     for (const Change& change : changes) {
         if (change.kind == Change::ADDED) {
-            edit(*change.note).start = 1;
-            edit(*change.partner).stop = 1;
+            edits[change.note->at].start = 1;
+            edits[change.partner->at].stop = 1;
         } else if (change.kind == Change::REMOVED) {
-            edit(*change.note).start = -1;
+            edits[change.note->at].start = -1;
         }
     }
     for (const Change& change : changes) {
         if (change.kind != Change::REMOVED || !change.partner) continue;
         // The stop stays while another tie still arrives: a unison in the same chord, or a
         // grace note's.
-        bool arrives = GraceTiesInto(*change.partner);
+        bool arrives = change.partner->graceTiesInto;
         for (const Note& other : change.entry->notes)
             arrives =
                 arrives || (other.SameWrittenPitch(*change.partner) && TiedAfter(other, changes));
-        NoteEdit& stop = edit(*change.partner);
+        NoteEdit& stop = edits[change.partner->at];
         if (!arrives && stop.stop == 0) stop.stop = -1;
     }
 
+    // Each note is parsed on its own, edited, and checked before it takes its place.
     XmlSplicer splicer(text);
-    for (const auto& e : edits) NoteEditor(splicer, e.second).Run();
-    std::string out = splicer.Apply();
-    pugi::xml_document check;
-    if (!check.load_buffer(out.data(), out.size(), pugi::parse_default, pugi::encoding_utf8))
-        throw ScoreError("the score's text came out damaged; nothing was written");
+    pugi::xml_document note, check;
+    // A note's edit adds a mark or two and perhaps a <notations>, each on a line of its own:
+    // room for that at the usual indentation. A score that needs more grows it into a string
+    // of the size still to come (reserve alone would double it).
+    std::string out;
+    out.reserve(text.size() + 128 * edits.size());
+    size_t done = 0, copied = 0;
+    auto room = [&](size_t adding) {
+        if (out.size() + adding <= out.capacity()) return;
+        const size_t growth =
+            out.size() > copied ? (out.size() - copied) / std::max<size_t>(done, 1) : 0;
+        std::string larger;
+        larger.reserve(out.size() + adding + (text.size() - copied) +
+                       (edits.size() - done) * (growth + 128));
+        larger += out;
+        out.swap(larger);
+    };
+    for (const auto& e : edits) {
+        const size_t begin = e.first;
+        const size_t end = splicer.EndAt(begin);
+        if (begin < copied || !note.load_buffer(text.data() + begin, end - begin, pugi::parse_full,
+                                                pugi::encoding_utf8))
+            throw ScoreError("the score's text and its parsed form disagree");
+        splicer.Clear();
+        splicer.SetBase(begin);
+        NoteEditor(splicer, note.document_element(), e.second).Run();
+        const std::string edited = splicer.Apply(begin, end);
+        if (!check.load_buffer(edited.data(), edited.size(), pugi::parse_minimal,
+                               pugi::encoding_utf8))
+            throw ScoreError("the score's text came out damaged; nothing was written");
+        room(begin - copied + edited.size());
+        out.append(text, copied, begin - copied);
+        out += edited;
+        copied = end;
+        ++done;
+    }
+    room(text.size() - copied);
+    out.append(text, copied, std::string::npos);
     return out;
 }
 

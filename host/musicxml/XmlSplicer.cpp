@@ -20,11 +20,11 @@ ScoreError Disagree() {
 }  // namespace
 
 size_t XmlSplicer::Begin(pugi::xml_node element) const {
-    const ptrdiff_t name = element.offset_debug();
-    if (element.type() != pugi::node_element || name < 1 ||
-        static_cast<size_t>(name) >= text_.size() || text_[static_cast<size_t>(name) - 1] != '<')
-        throw Disagree();
-    return static_cast<size_t>(name) - 1;
+    const ptrdiff_t offset = element.offset_debug();
+    if (element.type() != pugi::node_element || offset < 1) throw Disagree();
+    const size_t name = base_ + static_cast<size_t>(offset);
+    if (name >= text_.size() || text_[name - 1] != '<') throw Disagree();
+    return name - 1;
 }
 
 // Just past the ">" that closes the tag beginning at `from` (a "<"), quotes respected.
@@ -52,8 +52,9 @@ bool XmlSplicer::IsEmptyTag(pugi::xml_node element) const {
     return end >= 2 && text_[end - 2] == '/';
 }
 
-size_t XmlSplicer::End(pugi::xml_node element) const {
-    size_t at = ContentBegin(element);
+size_t XmlSplicer::EndAt(size_t begin) const {
+    if (begin >= text_.size() || text_[begin] != '<') throw Disagree();
+    size_t at = TagEnd(begin);
     if (text_[at - 2] == '/') return at;
     // The text is well formed (it parsed): count nesting until the matching end tag, stepping
     // over comments, CDATA and processing instructions whole.
@@ -68,7 +69,10 @@ size_t XmlSplicer::End(pugi::xml_node element) const {
             at = close + std::strlen(stop);
             return true;
         };
-        if (skip("<!--", "-->") || skip("<![CDATA[", "]]>") || skip("<?", "?>")) continue;
+        const char next = open + 1 < text_.size() ? text_[open + 1] : '\0';
+        if ((next == '!' || next == '?') &&
+            (skip("<!--", "-->") || skip("<![CDATA[", "]]>") || skip("<?", "?>")))
+            continue;
         const size_t close = TagEnd(open);
         if (text_[open + 1] == '/') {
             if (--depth == 0) return close;
@@ -116,7 +120,8 @@ void XmlSplicer::Insert(size_t at, std::string text) {
     edits_.push_back({at, 0, std::move(text), edits_.size()});
 }
 
-std::string XmlSplicer::Apply() const {
+std::string XmlSplicer::Apply(size_t from, size_t to) const {
+    to = std::min(to, text_.size());
     std::vector<const Edit*> order;
     for (const Edit& edit : edits_) order.push_back(&edit);
     // Insertions at one place keep the order they were made in.
@@ -124,15 +129,16 @@ std::string XmlSplicer::Apply() const {
         return a->at != b->at ? a->at < b->at : a->order < b->order;
     });
     std::string out;
-    out.reserve(text_.size() + 64 * edits_.size());
-    size_t copied = 0;
+    out.reserve(to - std::min(from, to) + 64 * edits_.size());
+    size_t copied = from;
     for (const Edit* edit : order) {
         if (edit->at < copied) throw ScoreError("two changes to the score's text overlap");
+        if (edit->at + edit->erase > to) throw Disagree();
         out.append(text_, copied, edit->at - copied);
         out += edit->insert;
         copied = edit->at + edit->erase;
     }
-    out.append(text_, copied, std::string::npos);
+    if (copied < to) out.append(text_, copied, to - copied);
     return out;
 }
 

@@ -15,11 +15,15 @@ class XmlSplicer {
   public:
     // The text the tree was parsed from (without conversion: UTF-8); it must outlive this.
     explicit XmlSplicer(const std::string& text) : text_(text) {}
+    // The tree is of the text from this offset on (an element parsed on its own).
+    void SetBase(size_t base) { base_ = base; }
 
     // Where an element's "<" stands, and the offset just past its end tag (or its "/>").
     // Throws ScoreError when the tree and the text disagree.
     size_t Begin(pugi::xml_node element) const;
-    size_t End(pugi::xml_node element) const;
+    size_t End(pugi::xml_node element) const { return EndAt(Begin(element)); }
+    // Just past the end of the element whose "<" stands at that offset.
+    size_t EndAt(size_t begin) const;
     // Just past the ">" of the element's start tag; equal to End for an empty element tag.
     size_t ContentBegin(pugi::xml_node element) const;
     bool IsEmptyTag(pugi::xml_node element) const;
@@ -36,8 +40,10 @@ class XmlSplicer {
     void Insert(size_t at, std::string text);
 
     bool Empty() const { return edits_.empty(); }
-    // The text with every edit made. Throws ScoreError when two edits overlap.
-    std::string Apply() const;
+    void Clear() { edits_.clear(); }
+    // The text from `from` to `to` with every edit made. Throws ScoreError when two edits
+    // overlap or one lies outside.
+    std::string Apply(size_t from = 0, size_t to = std::string::npos) const;
 
   private:
     struct Edit {
@@ -49,6 +55,7 @@ class XmlSplicer {
     size_t TagEnd(size_t from) const;
 
     const std::string& text_;
+    size_t base_ = 0;
     std::vector<Edit> edits_;
 };
 

@@ -40,6 +40,21 @@ TEST_F(FrameServicesTest, AFrameIsTheCellLaidOutAsTheHostsRecord) {
     EXPECT_EQ(host().Frames().Outstanding(), 0);
 }
 
+TEST_F(FrameServicesTest, ALogThatKeepsNoCallsStillCountsThem) {
+    host().ClearCalls();
+    host().keepCalls = false;  // as in plovik-host
+    FX_FreeTGF(Load(1, 1), V);
+    FX_FreeTGF(Load(1, 2), V);
+    EXPECT_EQ(host().Count("FX_LoadTGF"), 2);
+    EXPECT_EQ(host().Count("FX_FreeTGF"), 2);
+    EXPECT_TRUE(host().Calls().empty());
+    host().keepCalls = true;
+    FX_FreeTGF(Load(1, 2), V);
+    EXPECT_EQ(host().Count("FX_LoadTGF"), 3);
+    ASSERT_NE(host().LastCall("FX_LoadTGF"), nullptr);
+    EXPECT_EQ(host().LastCall("FX_LoadTGF")->args[2], 2);
+}
+
 TEST_F(FrameServicesTest, AnEmptyCellHasNoEntryArray) {
     EXTGF2005a* frame = Load(2, 2, 3, 0);
     ASSERT_TRUE(frame);

@@ -56,6 +56,7 @@ void HostTest::SetUp() {
     replacedExports.clear();
 #endif
     host().Reset();
+    host().keepCalls = true;  // tests read the calls
     host().Install("FINALE.EXE");
     Relookup();
 }

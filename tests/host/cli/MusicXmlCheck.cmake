@@ -28,6 +28,21 @@ expect("<duration>4</duration>\n        <tie type=\"start\"/>\n        <voice>1<
 run(0 untie ${WORK}/tied.musicxml -o ${WORK}/untied.musicxml)
 same(${score} ${WORK}/untied.musicxml)
 
+# The output's name decides its form, and only the ties change in either: into an archive and
+# out of it again, the untied score is the example byte for byte.
+run(0 tie ${score} -o ${WORK}/tied.mxl)
+file(READ ${WORK}/tied.mxl head LIMIT 4 HEX)
+if(NOT head STREQUAL "504b0304")
+    message(FATAL_ERROR "tied.mxl is not an archive")
+endif()
+run(0 untie ${WORK}/tied.mxl -o ${WORK}/from-archive.xml)
+same(${score} ${WORK}/from-archive.xml)
+run(0 tie ${WORK}/tied.mxl -o -)
+expect("<score-partwise version=\"4.0\">" "${out}")
+run(0 untie ${WORK}/tied.mxl -o ${WORK}/untied.MXL)
+run(0 tie ${WORK}/untied.MXL -o ${WORK}/retied.musicxml)
+same(${WORK}/tied.musicxml ${WORK}/retied.musicxml)
+
 # A region in beats; the score to standard output, the report to standard error.
 run(0 tie ${score} -o - --staves 1 --measures 3 --start-beat 3 --report)
 expect("Ties added: 1\n  staff 1 (Flute), measure 3, beat 3, voice 1: C5 to measure 3, beat 4\n" "${err}")
@@ -47,6 +62,15 @@ expect("notes.txt: not MusicXML: not well-formed XML" "${err}")
 file(READ ${WORK}/notes.txt kept)
 if(NOT kept STREQUAL "Not a score at all.\n")
     message(FATAL_ERROR "a refused file was written over")
+endif()
+# Not well-formed: refused at the line and column of the first error, nothing written.
+file(READ ${score} etude)
+string(REPLACE "<step>C</step>" "<step>C</stop>" damaged "${etude}")
+file(WRITE ${WORK}/damaged.musicxml "${damaged}")
+run(3 tie ${WORK}/damaged.musicxml -o ${WORK}/damaged-out.musicxml)
+string(REGEX MATCH "damaged.musicxml: not MusicXML: not well-formed XML at line [0-9]+, column [0-9]+: mismatched tag\n$" message "${err}")
+if(NOT message OR EXISTS ${WORK}/damaged-out.musicxml)
+    message(FATAL_ERROR "a damaged score was not refused as it should be:\n${err}")
 endif()
 run(2 tie ${score} -o ${score} --measures 9-10)
 expect("bad region: measures 9-10 are not a range of the score" "${err}")

@@ -2,6 +2,8 @@
 // layers, time, pitches, and every refusal.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "HostFields.h"
 
 #include "MusicXmlScore.h"
@@ -209,8 +211,26 @@ TEST(MusicXmlReaderTest, MoreThanFourVoicesOnAStaffAreRefusedByName) {
 }
 
 TEST(MusicXmlReaderTest, WhatIsNotAScoreTheHostCanHoldIsRefused) {
+    // Not well-formed: refused at the first error, by line and column, whatever comes later.
     EXPECT_EQ(Refusal("not xml at all"),
-              "not MusicXML: not well-formed XML (No document element found at byte 14)");
+              "not MusicXML: not well-formed XML at line 1, column 1: syntax error");
+    std::string broken = Flute({"C4:4"});
+    broken.replace(broken.find("</step>"), 7, "</stop>");
+    EXPECT_EQ(Refusal(broken).rfind("not MusicXML: not well-formed XML at line ", 0), 0u);
+    EXPECT_NE(Refusal(broken).find(": mismatched tag"), std::string::npos);
+    std::string badBytes = Flute({"C4:4"});
+    badBytes.replace(badBytes.find("Flute"), 5, "Fl\xFBte");  // Latin-1 in a UTF-8 score
+    const size_t line = static_cast<size_t>(
+        std::count(badBytes.begin(), badBytes.begin() + badBytes.find("Fl\xFB"), '\n') + 1);
+    const size_t column = badBytes.find("Fl\xFB") - badBytes.rfind('\n', badBytes.find("Fl\xFB"));
+    EXPECT_EQ(Refusal(badBytes),
+              "not MusicXML: not well-formed XML at line " + std::to_string(line) + ", column " +
+                  std::to_string(column + 2) + ": not well-formed (invalid token)");
+    EXPECT_EQ(
+        Refusal("<score-partwise/><score-partwise/>")
+            .rfind("not MusicXML: not well-formed XML at line 1, column 18: junk after document",
+                   0),
+        0u);
     EXPECT_EQ(Refusal("<html><body/></html>"), "not a MusicXML score: its root element is <html>");
     EXPECT_EQ(Refusal("<score-partwise><part-list/></score-partwise>"),
               "the score has no music: no part has a measure");
