@@ -261,10 +261,11 @@ TEST_F(FCNoteEntryTest, PitchesAreDetachedCopies) {
     EXPECT_EQ(pitches->GetItemAt(1)->GetDisplacement(), 2);
     EXPECT_EQ(pitches->GetItemAt(1)->GetEntry(), nullptr);
     EXPECT_EQ(pitches->GetItemAt(1)->_GetEntryNumber(), 0);
-    local.entries[1].noteCount = 0;
-    entries[1]->_UpdateNoteCollection();
+    ASSERT_EQ(entries[1]->GetNoteCount(), 1) << "the rest keeps its note record";
     std::unique_ptr<FCNotePitches> none(entries[1]->CreateNotePitches());
-    EXPECT_EQ(none->GetCount(), 0);
+    EXPECT_EQ(none->GetCount(), 0) << "a rest has no pitches";
+    FCNoteEntry unrecorded(nullptr, nullptr);
+    EXPECT_EQ(std::unique_ptr<FCNotePitches>(unrecorded.CreateNotePitches())->GetCount(), 0);
 }
 
 TEST_F(FCNoteEntryTest, AShallowCloneChangesTheSameRecord) {
