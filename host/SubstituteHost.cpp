@@ -1,6 +1,7 @@
 #include "SubstituteHost.h"
 
 #include <algorithm>
+#include <cstring>
 
 #if !defined(_WIN32)
 #include "StandIn.h"
@@ -27,6 +28,9 @@ void Host::Reset() {
     refuseSaveTGF = nullptr;
     alterLoadedTGF = nullptr;
     scribbleOnFailedLoads = false;
+    refuseCreateEData = nullptr;
+    refuseDeleteEData = nullptr;
+    refuseUnknownFonts = false;
     answerNextDocument = nullptr;
     answerNextPartID = nullptr;
     clips.clear();
@@ -80,8 +84,10 @@ void Host::ShowAll() {
     Register();
 }
 
-void Host::Log(const char* name, std::initializer_list<int64_t> args, std::string text) {
-    calls_.push_back({name, args, std::move(text)});
+void Host::Log(const char* name, std::initializer_list<int64_t> args, std::string text,
+               const void* key) {
+    calls_.push_back({name, args, std::move(text), {}});
+    if (key) std::memcpy(calls_.back().key.data(), key, calls_.back().key.size());
     ++counts_[name];
 }
 
