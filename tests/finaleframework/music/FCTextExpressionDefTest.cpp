@@ -58,6 +58,26 @@ TEST_F(FCTextExpressionDefTest, LoadsARecordOfTheHostsSize) {
     EXPECT_STREQ(description.GetCString(), "Allegro molto");
 }
 
+TEST_F(FCTextExpressionDefTest, AFailedLoadKeepsSaveRefused) {
+    FCTextExpressionDef def;
+    EXPECT_FALSE(def.Load(9));
+    def.SetRehearsalMarkStyle(3);  // grows a made block
+    FCString description;
+    description.SetCString("x");
+    def.SetDescription(&description);
+    EXPECT_FALSE(def.Save()) << "the key names no record";
+    std::unique_ptr<__FCBaseData> clone(def.CreateClone());
+    EXPECT_FALSE(clone->Save());
+    EXPECT_EQ(host().Count("FX_SaveEData"), 0);
+
+    ASSERT_TRUE(def.SaveNew());  // now it names one
+    def.SetRehearsalMarkStyle(4);
+    EXPECT_TRUE(def.Save());
+    FCTextExpressionDef stored;
+    ASSERT_TRUE(stored.Load(def.GetItemNo()));
+    EXPECT_EQ(stored.GetRehearsalMarkStyle(), 4);
+}
+
 TEST_F(FCTextExpressionDefTest, TextComesThroughTheExpressionRawText) {
     PutRawText(doc(), TAG_EXPRESSION_RAW_TEXT, 2, "^fontTxt(Times,4096)rit.");
     PutRawText(doc(), TAG_RAW_TEXT, 2, "wrong kind");
