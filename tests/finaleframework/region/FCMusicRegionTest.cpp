@@ -94,6 +94,9 @@ TEST_F(FCMusicRegionTest, Overlapping) {
     EXPECT_FALSE(a.IsOverlapping(&otherStaff));
     EXPECT_FALSE(a.IsOverlapping(&noStaves));
     EXPECT_FALSE(a.IsOverlapping(nullptr));
+    FCMusicRegion fourth = Make(Region(4, 4, 1, 6)), fifth = Make(Region(5, 5, 1, 6));
+    EXPECT_FALSE(fourth.IsOverlapping(&fifth)) << "slots without a staff share none";
+    EXPECT_FALSE(fourth.IsOverlapping(&fourth));
 }
 
 TEST_F(FCMusicRegionTest, Duration) {
