@@ -2,6 +2,7 @@
 // edit depth, and the services the binding treats specially.
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "HostTest.h"
 #include "UiCalls.h"
@@ -123,34 +124,42 @@ TEST_F(BindingTest, AnalyzeChordRaisesOldVersions) {
 
 TEST_F(BindingTest, DialogServicesUseWindowsForOldVersions) {
     HWND dialog = reinterpret_cast<HWND>(static_cast<intptr_t>(0x40));
-    FX_GetDlgCntl(dialog, 7, 0x0B01FFFF);
+    platform::ClearDialogCalls();
+    EXPECT_EQ(FX_GetDlgCntl(dialog, 7, 0x0B01FFFF), platform::AnswerGetDlgItem(dialog, 7));
     FX_ShowHideDlgItem(dialog, 7, 1, 0x0B01FFFF);
     EXPECT_EQ(host().Count("FX_GetDlgCntl"), 0);
     EXPECT_EQ(host().Count("FX_ShowHideDlgItem"), 0);
+    EXPECT_EQ(platform::DialogCalls().size(), 4u) << "GetDlgItem, ours, GetDlgItem, ShowWindow";
 
     EXPECT_EQ(FX_GetDlgCntl(dialog, 7, 0x0B020000), dialog);  // the host's answer
     FX_ShowHideDlgItem(dialog, 7, 0, 0x0B020000);
     EXPECT_EQ(host().Count("FX_GetDlgCntl"), 1);
     EXPECT_EQ(host().Count("FX_ShowHideDlgItem"), 1);
+    EXPECT_EQ(platform::DialogCalls().size(), 4u);
 }
 
 TEST_F(BindingTest, DialogFallbackShowsOrHidesTheItem) {
     platform::ClearDialogCalls();
     HWND dialog = reinterpret_cast<HWND>(static_cast<intptr_t>(0x40));
-    FX_ShowHideDlgItem(dialog, 9, 0, 0x0B000000);
-    FX_ShowHideDlgItem(dialog, 9, 2, 0x0B000000);
+    // ShowWindow's answer, whether the item was visible before, is passed on.
+    EXPECT_EQ(FX_ShowHideDlgItem(dialog, 9, 2, 0x0B000000), 0);
+    EXPECT_NE(FX_ShowHideDlgItem(dialog, 9, 1, 0x0B000000), 0);
+    EXPECT_NE(FX_ShowHideDlgItem(dialog, 9, 0, 0x0B000000), 0);
+    EXPECT_EQ(FX_ShowHideDlgItem(dialog, 9, 0, 0x0B000000), 0);
     host().Hide("FX_GetDlgCntl");
     Relookup();
     FX_GetDlgCntl(dialog, 5, FRAMEWORK_ENIGMA_VERSION);  // the host lacks it
-    const auto& calls = platform::DialogCalls();
-    ASSERT_EQ(calls.size(), 5u);
+    const std::vector<platform::DialogCall> calls = platform::DialogCalls();
+    HWND item = platform::AnswerGetDlgItem(dialog, 9);
+    ASSERT_EQ(calls.size(), 9u);
     EXPECT_EQ(calls[0].kind, platform::DialogCall::GET_DLG_ITEM);
     EXPECT_EQ(calls[0].value, 9);
     EXPECT_EQ(calls[1].kind, platform::DialogCall::SHOW_WINDOW);
-    EXPECT_EQ(calls[1].value, 0);
-    EXPECT_EQ(calls[3].value, 1);
-    EXPECT_EQ(calls[4].kind, platform::DialogCall::GET_DLG_ITEM);
-    EXPECT_EQ(calls[4].value, 5);
+    EXPECT_EQ(calls[1].window, item);
+    EXPECT_EQ(calls[1].value, 1);
+    EXPECT_EQ(calls[5].value, 0);
+    EXPECT_EQ(calls[8].kind, platform::DialogCall::GET_DLG_ITEM);
+    EXPECT_EQ(calls[8].value, 5);
 }
 
 // Result shaping, against host functions that answer full 32-bit values.
