@@ -16,6 +16,7 @@ bool ReadTransfer(const void* transfer, EREGION& region) {
     if (!transfer) return false;
     EREGIONTRANSFER record;
     std::memcpy(&record, transfer, sizeof record);
+    if (record.one1 != 1 || record.one2 != 1) return false;  // the two words are always 1
     region = record.region;
     return !IsEmpty(region) && region.startMeasure <= region.endMeasure;
 }
