@@ -106,15 +106,22 @@ TEST_F(FCTextExpressionDefTest, SaveNewTextBlockMakesRawTextAndBlock) {
     EXPECT_EQ(Text(def.CreateTextString()), "a tempo");
 }
 
-TEST_F(FCTextExpressionDefTest, FailedRawTextSaveMakesNoBlock) {
-    host().Hide("FX_CreateEData");
-    Relookup();
+TEST_F(FCTextExpressionDefTest, AFailedSaveOfTextLeavesTheDefinitionWhereItPointed) {
     FCTextExpressionDef def;
     def.SetTextBlockID(5);
     FCString text;
     text.SetCString("x");
+    // The raw text is refused: no text block is made.
+    host().refuseCreateEData = [](const RecordId& id) { return id.tag == TAG_EXPRESSION_RAW_TEXT; };
     EXPECT_FALSE(def.SaveNewTextBlock(&text));
     EXPECT_EQ(def.GetTextBlockID(), 5);
+    EXPECT_EQ(host().Count("FX_CreateEData"), 1);
+
+    // The raw text is stored, the text block refused: the raw text stays in the document.
+    host().refuseCreateEData = [](const RecordId& id) { return id.tag == TAG_TEXT_BLOCK; };
+    EXPECT_FALSE(def.SaveNewTextBlock(&text));
+    EXPECT_EQ(def.GetTextBlockID(), 5);
+    EXPECT_EQ(doc().records.All(TAG_EXPRESSION_RAW_TEXT).size(), 1u);
     EXPECT_TRUE(doc().records.All(TAG_TEXT_BLOCK).empty());
 }
 
