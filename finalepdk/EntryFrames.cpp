@@ -1,11 +1,18 @@
 // Entry frame cleaning, and the frame services that clean a frame before the host sees it.
 #include <algorithm>
+#include <cstdint>
 
 #include "FXBinding.h"
 
 bool CanAddNoteRecordToRests = true;
 
 namespace {
+
+bool HoldsID(const NOTERECORD* notes, int n, int32_t id) {
+    for (int k = 0; k < n; ++k)
+        if (notes[k].noteID == id) return true;
+    return false;
+}
 
 void CleanEntry(EXENTRY* entry) {
     const int n = EntryNoteCount(entry);
@@ -18,7 +25,16 @@ void CleanEntry(EXENTRY* entry) {
         bool renumber = notes[k].noteID == 0;
         for (int j = 0; j < n && !renumber; ++j)
             renumber = j != k && notes[j].noteID == notes[k].noteID;
-        if (renumber) notes[k].noteID = static_cast<int16_t>(++highest);
+        if (!renumber) continue;
+        if (highest < INT16_MAX) {
+            notes[k].noteID = static_cast<int16_t>(++highest);
+        } else {
+            // Past the top of the range a new ID would wrap onto another: take the smallest
+            // free one (twelve notes leave one among 1 to 13).
+            int32_t unused = 1;
+            while (HoldsID(notes, n, unused)) ++unused;
+            notes[k].noteID = static_cast<int16_t>(unused);
+        }
     }
 
     for (int k = 0; k < n; ++k) {

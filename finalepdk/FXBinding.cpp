@@ -78,10 +78,12 @@ HWND FX_GetDlgCntl(HWND dialog, int32_t item, uint32_t version) {
     return GetDlgItem(dialog, item);
 }
 
-// Edit depth: counted here so that an end or cancel without a begin never reaches the host.
+// Edit depth: counted here so that an end or cancel without an open edit never reaches the host.
+// An edit the host refused (or cannot open) is no open edit.
 int32_t FX_StartFinaleEdit(const char* name, uint32_t version) {
-    ++FinaleEditDepth;
-    return fxraw::FX_StartFinaleEdit(name, version);
+    const int32_t result = fxraw::FX_StartFinaleEdit(name, version);
+    if (result != 0) ++FinaleEditDepth;
+    return result;
 }
 
 int32_t FX_EndFinaleEdit(uint32_t version) {

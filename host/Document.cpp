@@ -55,6 +55,14 @@ Cell& Document::CellAt(int16_t staff, int16_t measure, int16_t layer) {
     return cells[{staff, measure, layer}];
 }
 
+bool Document::HasEntry(uint32_t entryNumber) const {
+    if (entryNumber == 0) return false;
+    for (const auto& stored : cells)
+        for (const EXENTRY& entry : stored.second.entries)
+            if (entry.entryNumber == entryNumber) return true;
+    return false;
+}
+
 EREGION Document::WholeRegion() const {
     EREGION region{};
     if (measures.empty() || Staves().empty()) return region;

@@ -88,6 +88,8 @@ struct Document {
     EREGION WholeRegion() const;
     // Numbers are never given twice, not even after the entry that had one is gone.
     uint32_t TakeEntryNumber() { return nextEntryNumber++; }
+    // Whether a stored entry has this number (0 is no entry's).
+    bool HasEntry(uint32_t entryNumber) const;
 
     // The tuplet items of these entries, made from their tuplet records (incidences from 0 up
     // to the first missing one).

@@ -1,6 +1,7 @@
 #include "FrameTable.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "SubstituteHost.h"
@@ -19,6 +20,31 @@ T* NewBlock(const std::vector<T>& items) {
 
 int16_t CountOf(size_t n) {
     return static_cast<int16_t>(std::min<size_t>(n, INT16_MAX));
+}
+
+// What is wrong with an entry by the cleaning's measure, or null.
+const char* Unclean(const EXENTRY& entry) {
+    const int n = EntryNoteCount(&entry);
+    if (n == 0) return "a rest without its note record";
+    const NOTERECORD zero{};
+    for (int k = n; k < EXENTRY_MAX_NOTES; ++k)
+        if (std::memcmp(&entry.notes[k], &zero, sizeof zero) != 0)
+            return "an unused note record that is not zero";
+    for (int k = 0; k < n; ++k) {
+        const NOTERECORD& note = entry.notes[k];
+        const uint32_t idBits = (static_cast<uint32_t>(static_cast<uint16_t>(note.noteID)) & 0x1Fu)
+                                << 16;
+        if ((note.flags & NOTE_FLAG_ID_BITS) != idBits) return "note flags without the note's ID";
+        if (note.noteID == 0) {
+            const bool restRecord = n == 1 && (entry.flags & ENTRY_FLAG_REST_RECORD) &&
+                                    note.flags == NOTE_FLAG_CREATED && note.displacement == 0 &&
+                                    note.raiseLower == 0;
+            if (!restRecord) return "a note without an ID";
+        }
+        for (int j = k + 1; j < n; ++j)
+            if (entry.notes[j].noteID == note.noteID) return "two notes with one ID";
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -61,6 +87,19 @@ FrameRecord* FrameTable::Check(const char* service, const EXTGF2005a* frame) {
         problem += " was given a frame the host never handed out";
     Host::Get().ReportProblem(problem);
     return nullptr;
+}
+
+void FrameTable::CheckClean(const char* service, const EXTGF2005a* frame) const {
+    const FrameRecord* record = Find(frame);
+    if (!record || frame->entries != record->entries) return;
+    const int count = std::min<int>(FrameEntryCount(frame), record->entryCount);
+    for (int i = 0; i < count; ++i) {
+        if (const char* what = Unclean(record->entries[i])) {
+            Host::Get().ReportProblem(std::string(service) + " was given a frame not cleaned: " +
+                                      what + " in entry " + std::to_string(i));
+            return;
+        }
+    }
 }
 
 bool FrameTable::Free(const char* service, EXTGF2005a* frame) {

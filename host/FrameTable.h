@@ -42,6 +42,12 @@ class FrameTable {
     // The record of a frame that is out; otherwise the misuse is reported as the service's
     // problem and the answer is null.
     FrameRecord* Check(const char* service, const EXTGF2005a* frame);
+    // Reports the service's problem when a frame that is out holds an entry the framework's
+    // cleaning would not have left so: note IDs not unique (0 only for the note record a rest
+    // was given), their low 5 bits not in the note flags, unused note records not zero, or a
+    // rest without its note record. Only the entries the header shows in the host's own array
+    // are looked at, as many as the cleaning sees.
+    void CheckClean(const char* service, const EXTGF2005a* frame) const;
     // Takes a frame back; false (and a problem reported) when it was not out.
     bool Free(const char* service, EXTGF2005a* frame);
     // Gives the frame new blocks holding these entries and tuplets; the old blocks are freed.

@@ -149,6 +149,12 @@ bool RecordStore::Erase(const RecordId& id) {
 }
 
 bool RecordStore::Create(RecordId& id, Bytes bytes) {
+    if (!Choose(id)) return false;
+    records_[id] = std::move(bytes);
+    return true;
+}
+
+bool RecordStore::Choose(RecordId& id) const {
     const KeyFamily family = FamilyOfTag(id.tag);
     auto maxOf = [&](int32_t RecordId::*field, auto&& belongs, int32_t none) {
         int32_t best = none;
@@ -198,9 +204,7 @@ bool RecordStore::Create(RecordId& id, Bytes bytes) {
         case KeyFamily::STAFF_POINT:
             break;
     }
-    if (records_.count(id)) return false;
-    records_[id] = std::move(bytes);
-    return true;
+    return records_.count(id) == 0;
 }
 
 const RecordId* RecordStore::Next(const RecordId& id) const {

@@ -46,6 +46,8 @@ class RecordStore {
     bool Erase(const RecordId& id);  // closes the gap of later incidences
     // Chooses the numbers given as 0xFFFF (-1), then stores; false when the place is taken.
     bool Create(RecordId& id, Bytes bytes);
+    // The place Create would store at, stored nothing; false when it is taken.
+    bool Choose(RecordId& id) const;
     // The next/previous stored record of the same tag in key order.
     const RecordId* Next(const RecordId& id) const;
     const RecordId* Previous(const RecordId& id) const;

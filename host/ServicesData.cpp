@@ -70,7 +70,7 @@ const RecordStore::Bytes* FindForLoad(uint32_t tag, const void* key) {
 
 int32_t Step(const char* name, bool forward, uint32_t tag, void* key, void* buffer, int32_t size,
              uint32_t version) {
-    H().Log(name, {tag, P(key), P(buffer), size, version}, KeyText(tag, key));
+    H().Log(name, {tag, P(key), P(buffer), size, version}, KeyText(tag, key), key);
     if (!key) return 0;
     const RecordId at = DecodeKey(tag, key);
     const RecordId* next = forward ? Store().Next(at) : Store().Previous(at);
@@ -83,8 +83,8 @@ int32_t Step(const char* name, bool forward, uint32_t tag, void* key, void* buff
 
 int32_t FX_STDCALL LoadEData(uint32_t tag, void* key, void* buffer, int32_t* size,
                              uint32_t version) {
-    H().Log("FX_LoadEData", {tag, P(key), P(buffer), size ? *size : -1, version},
-            KeyText(tag, key));
+    H().Log("FX_LoadEData", {tag, P(key), P(buffer), size ? *size : -1, version}, KeyText(tag, key),
+            key);
     if (!key) return 0;
     if (buffer && size) CheckLayout("FX_LoadEData", tag, *size, version);
     const RecordStore::Bytes* bytes = FindForLoad(tag, key);
@@ -106,7 +106,7 @@ int32_t FX_STDCALL LoadEData(uint32_t tag, void* key, void* buffer, int32_t* siz
 
 int32_t FX_STDCALL SaveEData(uint32_t tag, void* key, void* buffer, int32_t size,
                              uint32_t version) {
-    H().Log("FX_SaveEData", {tag, P(key), P(buffer), size, version}, KeyText(tag, key));
+    H().Log("FX_SaveEData", {tag, P(key), P(buffer), size, version}, KeyText(tag, key), key);
     if (!key || !buffer || size < 0) return 0;
     CheckLayout("FX_SaveEData", tag, size, version);
     const RecordId id = DecodeKey(tag, key);
@@ -117,19 +117,27 @@ int32_t FX_STDCALL SaveEData(uint32_t tag, void* key, void* buffer, int32_t size
 
 int32_t FX_STDCALL CreateEData(uint32_t tag, void* key, void* buffer, int32_t size,
                                uint32_t version) {
-    H().Log("FX_CreateEData", {tag, P(key), P(buffer), size, version}, KeyText(tag, key));
+    H().Log("FX_CreateEData", {tag, P(key), P(buffer), size, version}, KeyText(tag, key), key);
     if (!key || size < 0) return 0;
     CheckLayout("FX_CreateEData", tag, size, version);
     RecordId id = DecodeKey(tag, key);
-    if (!Store().Create(id, BytesOf(buffer, size))) return 0;
+    // Records of an entry need the entry.
+    if (FamilyOfTag(tag) == KeyFamily::ENTRY_DETAIL &&
+        !H().CurrentDocument().HasEntry(static_cast<uint32_t>(id.a)))
+        return 0;
+    if (!Store().Choose(id)) return 0;
+    if (H().refuseCreateEData && H().refuseCreateEData(id)) return 0;
+    Store().Put(id, BytesOf(buffer, size));
     EncodeKey(id, key);
     return 1;
 }
 
 int32_t FX_STDCALL DeleteEData(uint32_t tag, void* key, uint32_t version) {
-    H().Log("FX_DeleteEData", {tag, P(key), version}, KeyText(tag, key));
+    H().Log("FX_DeleteEData", {tag, P(key), version}, KeyText(tag, key), key);
     if (!key) return 0;
-    return Store().Erase(DecodeKey(tag, key)) ? 1 : 0;
+    const RecordId id = DecodeKey(tag, key);
+    if (H().refuseDeleteEData && H().refuseDeleteEData(id)) return 0;
+    return Store().Erase(id) ? 1 : 0;
 }
 
 int32_t FX_STDCALL NextEData(uint32_t tag, void* key, void* buffer, int32_t size,

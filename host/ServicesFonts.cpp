@@ -30,7 +30,13 @@ int32_t FX_STDCALL FontNumToName(int32_t number, char* name, uint32_t version) {
 int32_t FX_STDCALL FontNameToNum(const char* name, uint32_t version) {
     H().Log("FX_FontNameToNum", {P(name), version}, name ? name : "");
     if (!name || !*name) return 0;
-    return H().CurrentDocument().FontNumber(std::string(name, strnlen(name, kNameRoom)));
+    const std::string wanted(name, strnlen(name, kNameRoom));
+    Document& doc = H().CurrentDocument();
+    if (H().refuseUnknownFonts &&
+        std::none_of(doc.fonts.begin(), doc.fonts.end(),
+                     [&](const auto& font) { return font.second == wanted; }))
+        return 0;
+    return doc.FontNumber(wanted);
 }
 
 }  // namespace plovikhost::svc

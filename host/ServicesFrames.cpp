@@ -44,6 +44,7 @@ int32_t FX_STDCALL SaveTGF(EXTGF2005a* frame, uint32_t version) {
     H().Log("FX_SaveTGF", {P(frame), version});
     FrameRecord* record = H().Frames().Check("FX_SaveTGF", frame);
     if (!record) return 0;
+    H().Frames().CheckClean("FX_SaveTGF", frame);
     if (H().refuseSaveTGF && H().refuseSaveTGF(frame)) return 0;
     Document* doc = H().FindDocument(record->document);
     if (!doc) return 0;
@@ -91,6 +92,7 @@ int32_t FX_STDCALL InsertEXENTRY(EXTGF2005a* frame, int32_t index, int32_t count
     H().Log("FX_InsertEXENTRY", {P(frame), index, count, version});
     FrameRecord* record = H().Frames().Check("FX_InsertEXENTRY", frame);
     if (!record) return 0;
+    H().Frames().CheckClean("FX_InsertEXENTRY", frame);
     const int16_t at = static_cast<int16_t>(index), n = static_cast<int16_t>(count);
     if (at < 0 || at > record->entryCount || n < 0 || record->entryCount + n > INT16_MAX) return 0;
     if (n == 0) return 1;
@@ -109,6 +111,7 @@ int32_t FX_STDCALL DeleteEXENTRY(EXTGF2005a* frame, int32_t index, int32_t count
     H().Log("FX_DeleteEXENTRY", {P(frame), index, count, version});
     FrameRecord* record = H().Frames().Check("FX_DeleteEXENTRY", frame);
     if (!record) return 0;
+    H().Frames().CheckClean("FX_DeleteEXENTRY", frame);
     const int16_t at = static_cast<int16_t>(index), n = static_cast<int16_t>(count);
     if (at < 0 || n < 0 || at + n > record->entryCount) return 0;
     if (n == 0) return 1;

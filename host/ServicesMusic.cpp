@@ -16,6 +16,7 @@ bool ReadTransfer(const void* transfer, EREGION& region) {
     if (!transfer) return false;
     EREGIONTRANSFER record;
     std::memcpy(&record, transfer, sizeof record);
+    if (record.one1 != 1 || record.one2 != 1) return false;  // the two words are always 1
     region = record.region;
     return !IsEmpty(region) && region.startMeasure <= region.endMeasure;
 }
@@ -45,7 +46,9 @@ Cell Take(Document& doc, Cell& cell, const EREGION& region, int16_t measure, boo
 
 int32_t FX_STDCALL GetMeasureDuration(int32_t staff, int32_t measure, uint32_t version) {
     H().Log("FX_GetMeasureDuration", {staff, measure, version});
-    const MeasureSpec* spec = H().CurrentDocument().FindMeasure(static_cast<int16_t>(measure));
+    const Document& doc = H().CurrentDocument();
+    if (!doc.HasStaff(static_cast<int16_t>(staff))) return 0;  // no staff, no measures
+    const MeasureSpec* spec = doc.FindMeasure(static_cast<int16_t>(measure));
     return spec ? spec->Duration() : 0;
 }
 

@@ -1,6 +1,7 @@
 #include "SubstituteHost.h"
 
 #include <algorithm>
+#include <cstring>
 
 #if !defined(_WIN32)
 #include "StandIn.h"
@@ -27,6 +28,9 @@ void Host::Reset() {
     refuseSaveTGF = nullptr;
     alterLoadedTGF = nullptr;
     scribbleOnFailedLoads = false;
+    refuseCreateEData = nullptr;
+    refuseDeleteEData = nullptr;
+    refuseUnknownFonts = false;
     answerNextDocument = nullptr;
     answerNextPartID = nullptr;
     clips.clear();
@@ -80,12 +84,15 @@ void Host::ShowAll() {
     Register();
 }
 
-void Host::Log(const char* name, std::initializer_list<int64_t> args, std::string_view text) {
-    const std::string_view key(name);
-    auto count = counts_.find(key);
-    if (count == counts_.end()) count = counts_.emplace(key, 0).first;
+void Host::Log(const char* name, std::initializer_list<int64_t> args, std::string_view text,
+               const void* key) {
+    const std::string_view service(name);
+    auto count = counts_.find(service);
+    if (count == counts_.end()) count = counts_.emplace(service, 0).first;
     ++count->second;
-    if (keepCalls) calls_.push_back({name, args, std::string(text)});
+    if (!keepCalls) return;
+    calls_.push_back({name, args, std::string(text), {}});
+    if (key) std::memcpy(calls_.back().key.data(), key, calls_.back().key.size());
 }
 
 int Host::Count(const std::string& name) const {

@@ -3,6 +3,7 @@
 // it hands out come back. One host exists per process; tests reset it between cases.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
@@ -23,6 +24,8 @@ struct CallRecord {
     // A text argument (alert message, edit name), or for data-record calls the key's numbers
     // as the call found them ("item,incidence,0").
     std::string text;
+    // For data-record calls, the key's 8 bytes as the call found them.
+    std::array<uint8_t, 8> key{};
 };
 
 // Where a frame is asked for, as FX_LoadTGF is given it.
@@ -88,7 +91,9 @@ class Host {
     // (the test fixture turns it on), so that a long run of the command-line host keeps
     // nothing but the counts, and logging a call allocates nothing once its service was seen.
     // Reset leaves the switch as it is.
-    void Log(const char* name, std::initializer_list<int64_t> args, std::string_view text = {});
+    // A data-record call passes its key: the call keeps all 8 bytes.
+    void Log(const char* name, std::initializer_list<int64_t> args, std::string_view text = {},
+             const void* key = nullptr);
     bool keepCalls = false;
     const std::vector<CallRecord>& Calls() const { return calls_; }
     int Count(const std::string& name) const;
@@ -137,6 +142,12 @@ class Host {
     // A host that leaves junk (0xA5 bytes) in the caller's buffer when a record does not load:
     // nothing promises that a failed load leaves the buffer alone.
     bool scribbleOnFailedLoads = false;
+    // A host that refuses to create or delete the records these name (for FX_CreateEData, the
+    // place the host chose for the new record).
+    std::function<bool(const RecordId&)> refuseCreateEData;
+    std::function<bool(const RecordId&)> refuseDeleteEData;
+    // A host that answers FX_FontNameToNum with 0 for a name its table lacks, adding nothing.
+    bool refuseUnknownFonts = false;
     // A host that lists its documents or parts its own way: answers FX_GetNextEnigmaDocument
     // and FX_GetNextPartID for the number it was asked after.
     std::function<int32_t(int32_t)> answerNextDocument;

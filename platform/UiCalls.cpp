@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <set>
 
 namespace platform {
 namespace {
@@ -11,6 +12,7 @@ struct State {
     BeepHandler beep;
     HWND activeWindow = nullptr;
     std::vector<DialogCall> dialogCalls;
+    std::set<HWND> shownWindows;
 };
 
 State& S() {
@@ -38,6 +40,7 @@ const std::vector<DialogCall>& DialogCalls() {
 
 void ClearDialogCalls() {
     S().dialogCalls.clear();
+    S().shownWindows.clear();
 }
 
 int AnswerMessageBox(HWND owner, const char* text, const char* caption, UINT style) {
@@ -67,7 +70,13 @@ HWND AnswerGetDlgItem(HWND dialog, int item) {
 
 BOOL AnswerShowWindow(HWND window, int command) {
     S().dialogCalls.push_back({DialogCall::SHOW_WINDOW, window, command});
-    return 0;  // "was hidden before"
+    // As Windows answers: whether the window was visible before.
+    const bool wasShown = S().shownWindows.count(window) > 0;
+    if (command == SW_HIDE)
+        S().shownWindows.erase(window);
+    else
+        S().shownWindows.insert(window);
+    return wasShown ? 1 : 0;
 }
 
 }  // namespace platform

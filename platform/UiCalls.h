@@ -39,6 +39,7 @@ struct DialogCall {
     int value;    // the item id, or the show command
 };
 PLATFORM_API const std::vector<DialogCall>& DialogCalls();
+// Forgets the calls and which windows were shown.
 PLATFORM_API void ClearDialogCalls();
 
 // The answers, with the arguments and results of the Windows calls they stand for.
@@ -47,6 +48,7 @@ PLATFORM_API BOOL AnswerBeep(UINT type);
 PLATFORM_API HWND AnswerActiveWindow();
 // A distinct handle per (dialog, item) that nothing dereferences; null for a null dialog.
 PLATFORM_API HWND AnswerGetDlgItem(HWND dialog, int item);
+// Nonzero when the window was shown before (every window starts hidden).
 PLATFORM_API BOOL AnswerShowWindow(HWND window, int command);
 
 #if defined(_WIN32)

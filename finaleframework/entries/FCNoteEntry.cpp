@@ -324,6 +324,7 @@ FCNoteEntry* FCNoteEntry::CreateShallowClone() const {
 
 FCNotePitches* FCNoteEntry::CreateNotePitches() const {
     FCNotePitches* pitches = new FCNotePitches;
+    if (!IsNote()) return pitches;  // a stored rest keeps a note record, but has no pitch
     for (int i = 0; i < GetCount(); ++i)
         if (FCNote* note = GetItemAt(i)) pitches->Add(new FCNotePitch(*note->_GetNoteRecord()));
     return pitches;

@@ -83,9 +83,10 @@ void FCNoteEntryCell::_SetupEntries() {
 }
 
 bool FCNoteEntryCell::Save() {
+    // Only the layers the host has now; the others are still given back when the cell goes.
     bool result = true;
-    for (EXTGF2005a* frame : _frames)
-        if (frame && FX_SaveTGF(frame, V) == 0) result = false;
+    for (int layer = 0; layer < LayerCount(); ++layer)
+        if (_frames[layer] && FX_SaveTGF(_frames[layer], V) == 0) result = false;
     return result;
 }
 

@@ -9,7 +9,8 @@ class FCMusicRegion;
 
 // The entries of one cell (one staff in one measure) across its layers: one entry frame per
 // selected layer, all their entries in one collection, layer by layer, each layer's entries
-// chained among themselves. The cell owns its frames and entries; Save hands the frames back.
+// chained among themselves. The cell owns its frames and entries and gives every frame back
+// when it goes.
 class FCNoteEntryCell : public __FCNoteEntryCollection {
   public:
     // The most layers a cell can hold, whatever number the host gives.
@@ -22,6 +23,7 @@ class FCNoteEntryCell : public __FCNoteEntryCollection {
     const char* ClassName() override { return "FCNoteEntryCell"; }
 
     bool Load();
+    // Stores the frames of the layers below the host's layer count as it answers now.
     bool Save();
     void _SetupEntries();
     // Removes every entry of duration 0 from the frames and builds the entries anew.

@@ -32,6 +32,21 @@ void FCTextExpressionDef::Deallocate() {
     _FreeDynamicBlock();
 }
 
+bool FCTextExpressionDef::Save() {
+    return !_loadFailed && __FCNoInciOther::Save();
+}
+
+bool FCTextExpressionDef::SaveAs(uint16_t item) {
+    _loadFailed = false;  // the caller names the record
+    return __FCNoInciOther::SaveAs(item);
+}
+
+bool FCTextExpressionDef::SaveNew() {
+    if (!__FCNoInciOther::SaveNew()) return false;
+    _loadFailed = false;
+    return true;
+}
+
 void* FCTextExpressionDef::_AllocateMemory(int32_t size) {
     if (size <= 0) {
         _FreeDynamicBlock();

@@ -39,6 +39,11 @@ class FCTextExpressionDef : public __FCNoInciOther {
     void Deallocate() override;
     bool IsDynamicSize() override { return true; }
     __FCBaseData* CreateObject() override { return new FCTextExpressionDef; }
+    // Setters grow a block of their own even after a failed load: Save stays refused then, until
+    // a load succeeds or the definition is saved under a key of its own.
+    bool Save() override;
+    bool SaveAs(uint16_t item) override;
+    bool SaveNew() override;
 
     // A zeroed block of that size as the record (size 0: none).
     void* _AllocateMemory(int32_t size);

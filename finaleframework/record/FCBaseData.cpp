@@ -16,7 +16,8 @@ bool __FCBaseData::LoadDataBlock() {
     if (IsDynamicSize()) capacity = std::min(capacity, _dynamicCapacity);
     if (!_dataBuffer || capacity < 0) capacity = 0;
     int32_t size = capacity;
-    if (FX_LoadEData(Tag(), _recordKey, _dataBuffer, &size, EnigmaVersion()) == 0) {
+    _loadFailed = FX_LoadEData(Tag(), _recordKey, _dataBuffer, &size, EnigmaVersion()) == 0;
+    if (_loadFailed) {
         _dataSize = 0;
         return false;
     }
@@ -48,6 +49,7 @@ void __FCBaseData::ClearData() {
 void __FCBaseData::CloneFrom(__FCBaseData* source) {
     std::memcpy(_recordKey, source->_recordKey, sizeof _recordKey);
     _customTag = source->_customTag;
+    _loadFailed = source->_loadFailed;
     CloneMemoryFrom(source);
 }
 

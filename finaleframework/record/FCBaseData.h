@@ -58,6 +58,9 @@ class __FCBaseData : public __FCBase {
     void* _dataBuffer = nullptr;
     int32_t _dataSize = 0;
     uint8_t _recordKey[8] = {};
+    // The last load under the key failed: the key names no record this object holds, whatever
+    // is set in its buffer since. Clones keep it with the key.
+    bool _loadFailed = false;
 
   private:
     int32_t _dynamicCapacity = 0;

@@ -48,19 +48,28 @@ int32_t __FCEntryDetail::_PrepareSave() {
     // A record set up without a load is saved whole, never as an empty record.
     if (IsDynamicSize()) return 0;
     if (!_dataBuffer) _dataBuffer = Allocate();
-    _dataSize = DataSizeLoad();
-    return DataSizeSave();
+    return DataSizeLoad();
+}
+
+void __FCEntryDetail::_Stored(int32_t size) {
+    // Only now is there a record behind the bytes for a later Save.
+    if (_dataSize <= 0) _dataSize = size;
 }
 
 bool __FCEntryDetail::SaveNew() {
     if (!_entry) return false;
+    int32_t entryNumber = GetEntryNumber();
+    if (entryNumber == 0) entryNumber = _entry->GetEntryNumber();
+    if (entryNumber == 0) return false;  // no entry the host could keep the record under
     const int32_t size = _PrepareSave();
     if (size <= 0) return false;
     uint8_t key[8];
     std::copy(_recordKey, _recordKey + 8, key);
+    FXWrite<int32_t>(key, 0, entryNumber);
     FXWrite<int16_t>(key, 4, -1);
     if (!FX_CreateEData(Tag(), key, _dataBuffer, size, FRAMEWORK_ENIGMA_VERSION)) return false;
     std::copy(key, key + 8, _recordKey);
+    _Stored(size);
     _SetEntryFlag(_entry, true);
     return true;
 }

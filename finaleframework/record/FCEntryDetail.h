@@ -18,7 +18,8 @@ class __FCEntryDetail : public __FCBaseData {
 
     bool Load(int32_t entryNumber, int16_t incidence);
     bool SaveAs(int32_t entryNumber, int16_t incidence);
-    // Appends a new record to the owning entry's records and flags the entry.
+    // Appends a new record to the records of the entry the key names (the owning entry when it
+    // names none) and flags the owning entry.
     bool SaveNew();
     // Whether the note's entry has at least one record of this kind.
     bool _HasAnyMod(FCNote* note);
@@ -33,6 +34,8 @@ class __FCEntryDetail : public __FCBaseData {
     // The byte count to save: the loaded size, or for a record set up without a load its whole
     // fixed record; 0 when there is nothing to save.
     int32_t _PrepareSave();
+    // After the host stored `size` bytes: a record set up without a load now has them.
+    void _Stored(int32_t size);
     // The family's bit in the entry flags; each record kind names its own.
     virtual uint32_t _EntryFlagBit() { return 0x00400000; }
 

@@ -35,6 +35,7 @@ bool __FCEntryDetailNoteID::SaveAt(FCNote* note) {
             : FX_SaveEData(Tag(), key, _dataBuffer, size, FRAMEWORK_ENIGMA_VERSION) != 0;
     if (!saved) return false;
     std::copy(key, key + 8, _recordKey);
+    _Stored(size);
     _SetNoteFlag(note, true);
     return true;
 }

@@ -120,6 +120,7 @@ bool FCMusicRegion::IsOverlapping(FCMusicRegion* other) const {
     if (a.startMeasure == b.endMeasure && a.startPosition > b.endPosition) return false;
     for (int sa = a.startSlot; sa <= a.endSlot; ++sa) {
         const int32_t staff = FX_SlotToInst(static_cast<int16_t>(sa), a.startInstrumentList, V);
+        if (staff <= 0) continue;  // a slot without a staff shares nothing
         for (int sb = b.startSlot; sb <= b.endSlot; ++sb)
             if (staff == FX_SlotToInst(static_cast<int16_t>(sb), b.startInstrumentList, V))
                 return true;

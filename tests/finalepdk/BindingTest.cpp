@@ -2,6 +2,7 @@
 // edit depth, and the services the binding treats specially.
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "HostTest.h"
 #include "UiCalls.h"
@@ -65,13 +66,13 @@ TEST_F(BindingTest, FindsTheHostUnderEitherModuleNameAndKeepsTheAnswer) {
     EXPECT_EQ(GetFinaleHandle(), first);
 }
 
-TEST_F(BindingTest, EditDepthCountsBeginsEvenWhenTheHostRefuses) {
+TEST_F(BindingTest, EditDepthCountsOnlyEditsTheHostOpened) {
     host().refuseEdits = true;
     EXPECT_EQ(FX_StartFinaleEdit("x", FRAMEWORK_ENIGMA_VERSION), 0);
-    EXPECT_EQ(FinaleEditDepth, 1);
-    EXPECT_EQ(FX_EndFinaleEdit(FRAMEWORK_ENIGMA_VERSION), 0);  // host has no open edit
     EXPECT_EQ(FinaleEditDepth, 0);
-    EXPECT_EQ(host().Count("FX_EndFinaleEdit"), 1);
+    EXPECT_EQ(FX_EndFinaleEdit(FRAMEWORK_ENIGMA_VERSION), 1);
+    EXPECT_EQ(FX_CancelFinaleEdit(FRAMEWORK_ENIGMA_VERSION), 0);
+    EXPECT_EQ(host().Count("FX_EndFinaleEdit") + host().Count("FX_CancelFinaleEdit"), 0);
 }
 
 TEST_F(BindingTest, EndAndCancelWithoutAnOpenEditNeverReachTheHost) {
@@ -96,10 +97,10 @@ TEST_F(BindingTest, EditsOfAHostWithoutEditServices) {
     Relookup();
     EXPECT_EQ(FX_StartFinaleEdit("x", FRAMEWORK_ENIGMA_VERSION), 0);
     EXPECT_EQ(FX_StartFinaleEdit("x", FRAMEWORK_ENIGMA_VERSION), 0);
-    EXPECT_EQ(FinaleEditDepth, 2);
-    EXPECT_EQ(FX_EndFinaleEdit(FRAMEWORK_ENIGMA_VERSION), 0);
+    EXPECT_EQ(FinaleEditDepth, 0) << "no edit was opened";
+    EXPECT_EQ(FX_EndFinaleEdit(FRAMEWORK_ENIGMA_VERSION), 1);
     EXPECT_EQ(FX_CancelFinaleEdit(FRAMEWORK_ENIGMA_VERSION), 0);
-    EXPECT_EQ(FinaleEditDepth, 0);
+    EXPECT_EQ(Lookups("FX_StartFinaleEdit"), 1);
 }
 
 TEST_F(BindingTest, CancelledEditRestoresTheDocument) {
@@ -123,34 +124,42 @@ TEST_F(BindingTest, AnalyzeChordRaisesOldVersions) {
 
 TEST_F(BindingTest, DialogServicesUseWindowsForOldVersions) {
     HWND dialog = reinterpret_cast<HWND>(static_cast<intptr_t>(0x40));
-    FX_GetDlgCntl(dialog, 7, 0x0B01FFFF);
+    platform::ClearDialogCalls();
+    EXPECT_EQ(FX_GetDlgCntl(dialog, 7, 0x0B01FFFF), platform::AnswerGetDlgItem(dialog, 7));
     FX_ShowHideDlgItem(dialog, 7, 1, 0x0B01FFFF);
     EXPECT_EQ(host().Count("FX_GetDlgCntl"), 0);
     EXPECT_EQ(host().Count("FX_ShowHideDlgItem"), 0);
+    EXPECT_EQ(platform::DialogCalls().size(), 4u) << "GetDlgItem, ours, GetDlgItem, ShowWindow";
 
     EXPECT_EQ(FX_GetDlgCntl(dialog, 7, 0x0B020000), dialog);  // the host's answer
     FX_ShowHideDlgItem(dialog, 7, 0, 0x0B020000);
     EXPECT_EQ(host().Count("FX_GetDlgCntl"), 1);
     EXPECT_EQ(host().Count("FX_ShowHideDlgItem"), 1);
+    EXPECT_EQ(platform::DialogCalls().size(), 4u);
 }
 
 TEST_F(BindingTest, DialogFallbackShowsOrHidesTheItem) {
     platform::ClearDialogCalls();
     HWND dialog = reinterpret_cast<HWND>(static_cast<intptr_t>(0x40));
-    FX_ShowHideDlgItem(dialog, 9, 0, 0x0B000000);
-    FX_ShowHideDlgItem(dialog, 9, 2, 0x0B000000);
+    // ShowWindow's answer, whether the item was visible before, is passed on.
+    EXPECT_EQ(FX_ShowHideDlgItem(dialog, 9, 2, 0x0B000000), 0);
+    EXPECT_NE(FX_ShowHideDlgItem(dialog, 9, 1, 0x0B000000), 0);
+    EXPECT_NE(FX_ShowHideDlgItem(dialog, 9, 0, 0x0B000000), 0);
+    EXPECT_EQ(FX_ShowHideDlgItem(dialog, 9, 0, 0x0B000000), 0);
     host().Hide("FX_GetDlgCntl");
     Relookup();
     FX_GetDlgCntl(dialog, 5, FRAMEWORK_ENIGMA_VERSION);  // the host lacks it
-    const auto& calls = platform::DialogCalls();
-    ASSERT_EQ(calls.size(), 5u);
+    const std::vector<platform::DialogCall> calls = platform::DialogCalls();
+    HWND item = platform::AnswerGetDlgItem(dialog, 9);
+    ASSERT_EQ(calls.size(), 9u);
     EXPECT_EQ(calls[0].kind, platform::DialogCall::GET_DLG_ITEM);
     EXPECT_EQ(calls[0].value, 9);
     EXPECT_EQ(calls[1].kind, platform::DialogCall::SHOW_WINDOW);
-    EXPECT_EQ(calls[1].value, 0);
-    EXPECT_EQ(calls[3].value, 1);
-    EXPECT_EQ(calls[4].kind, platform::DialogCall::GET_DLG_ITEM);
-    EXPECT_EQ(calls[4].value, 5);
+    EXPECT_EQ(calls[1].window, item);
+    EXPECT_EQ(calls[1].value, 1);
+    EXPECT_EQ(calls[5].value, 0);
+    EXPECT_EQ(calls[8].kind, platform::DialogCall::GET_DLG_ITEM);
+    EXPECT_EQ(calls[8].value, 5);
 }
 
 // Result shaping, against host functions that answer full 32-bit values.
@@ -222,11 +231,12 @@ TEST_F(BindingTest, EveryServiceMissingCrashesNothing) {
     host().HideAll();
     Relookup();
     for (int pass = 0; pass < 2; ++pass) {
-#define FX_CALL_ONE(kind, name, argc, shape, missing, Ret, Args)                   \
-    {                                                                              \
-        using Row = fxrows::name##_row;                                            \
-        ExpectDefault(#name, CallWithZeros(name, static_cast<Row::Sig*>(nullptr)), \
-                      missing::Value<Ret>());                                      \
+#define FX_CALL_ONE(kind, name, argc, shape, missing, Ret, Args)                        \
+    {                                                                                   \
+        using Row = fxrows::name##_row;                                                 \
+        FinaleEditDepth = 1; /* so that ending or cancelling goes as far as the host */ \
+        ExpectDefault(#name, CallWithZeros(name, static_cast<Row::Sig*>(nullptr)),      \
+                      missing::Value<Ret>());                                           \
     }
         FX_CATALOGUE(FX_CALL_ONE)
 #undef FX_CALL_ONE

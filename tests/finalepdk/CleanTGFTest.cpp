@@ -38,14 +38,19 @@ std::vector<int16_t> Ids(const EXENTRY& entry) {
 }  // namespace
 
 TEST(CleanTGF, MakesNoteIDsUniqueFirstComerRenumbered) {
-    Frame frame(3);
+    Frame frame(5);
     SetNotes(frame[0], {0, 0});
     SetNotes(frame[1], {3, 3});
     SetNotes(frame[2], {2, 5, 2});
+    // Past the top of the ID range, the smallest free positive ID.
+    SetNotes(frame[3], {32767, 0, 1, 0});
+    SetNotes(frame[4], {-32768, 32767, 0});
     CleanTGF(&frame.header, true);
     EXPECT_EQ(Ids(frame[0]), (std::vector<int16_t>{1, 2}));
     EXPECT_EQ(Ids(frame[1]), (std::vector<int16_t>{4, 3}));
     EXPECT_EQ(Ids(frame[2]), (std::vector<int16_t>{6, 5, 2}));
+    EXPECT_EQ(Ids(frame[3]), (std::vector<int16_t>{32767, 2, 1, 3}));
+    EXPECT_EQ(Ids(frame[4]), (std::vector<int16_t>{-32768, 32767, 1}));
 }
 
 TEST(CleanTGF, CopiesTheIDModulo32IntoTheNoteFlags) {

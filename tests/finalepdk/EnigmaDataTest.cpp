@@ -1,5 +1,6 @@
 // Data-record calls: version correction with its warnings, and the record types the binding
 // serves by rules of its own.
+#include <array>
 #include <cstring>
 
 #include "HostTest.h"
@@ -79,22 +80,33 @@ TEST_F(EnigmaDataTest, SteppingWithSizeZeroKeepsTheVersion) {
     EXPECT_EQ(VersionSentBy("FX_DeleteEData"), 0x01000000u);
 }
 
-TEST_F(EnigmaDataTest, ArticulationDefinitionFailingHostCountsWrittenBytes) {
-    uint8_t buffer[64];
-    std::memset(buffer, 0xAA, sizeof buffer);
-    int32_t size = 48;
-    // No record: the host fails and leaves the cleared block alone.
-    EXPECT_EQ(FX_LoadEData(0x4F044958, key, buffer, &size, FRAMEWORK_ENIGMA_VERSION), 0);
-    for (int i = 0; i < 48; ++i) ASSERT_EQ(buffer[i], 0) << i;
-    EXPECT_EQ(buffer[48], 0xAA);
+TEST_F(EnigmaDataTest, ClearedFirstTagsCountWhatAFailingHostWrote) {
+    const struct {
+        uint32_t tag;
+        int32_t cleared;
+    } tags[] = {{0x4F044958, 48}, {0x4F096649, 108}};
+    for (const auto& t : tags) {
+        SCOPED_TRACE(t.tag);
+        uint8_t buffer[120];
+        std::memset(buffer, 0xAA, sizeof buffer);
+        int32_t size = sizeof buffer;  // more room than is cleared
+        // No record: the host fails and leaves the cleared block alone.
+        EXPECT_EQ(FX_LoadEData(t.tag, key, buffer, &size, FRAMEWORK_ENIGMA_VERSION), 0);
+        for (int i = 0; i < t.cleared; ++i) ASSERT_EQ(buffer[i], 0) << i;
+        EXPECT_EQ(buffer[t.cleared], 0xAA);
 
-    // A record: loaded, then asked for again.
-    doc().records.Put(RecordId{0x4F044958, 1, 0, 0}, std::vector<uint8_t>(48, 7));
-    host().ClearCalls();
-    size = 48;
-    EXPECT_EQ(FX_LoadEData(0x4F044958, key, buffer, &size, FRAMEWORK_ENIGMA_VERSION), 1);
-    EXPECT_EQ(host().Count("FX_LoadEData"), 2);
-    EXPECT_EQ(buffer[47], 7);
+        // A host that fails but writes into the block: success.
+        host().scribbleOnFailedLoads = true;
+        EXPECT_EQ(FX_LoadEData(t.tag, key, buffer, &size, FRAMEWORK_ENIGMA_VERSION), 1);
+        host().scribbleOnFailedLoads = false;
+
+        // A record: loaded, then asked for again.
+        doc().records.Put(RecordId{t.tag, 1, 0, 0}, std::vector<uint8_t>(t.cleared, 7));
+        host().ClearCalls();
+        EXPECT_EQ(FX_LoadEData(t.tag, key, buffer, &size, FRAMEWORK_ENIGMA_VERSION), 1);
+        EXPECT_EQ(host().Count("FX_LoadEData"), 2);
+        EXPECT_EQ(buffer[t.cleared - 1], 7);
+    }
 }
 
 TEST_F(EnigmaDataTest, ClearingNeverPassesTheCallersCapacity) {
@@ -113,14 +125,27 @@ TEST_F(EnigmaDataTest, StaffSystemFallsBackOnTheOtherRecord) {
     uint8_t sosdKey[8] = {3, 0, 9, 0, 5, 6, 7, 8};
     doc().records.Put(RecordId{0x6F745344, 3, 0, 0}, std::vector<uint8_t>(12, 1));
     int32_t size = 0;
-    EXPECT_EQ(FX_LoadEData(0x534F5344, sosdKey, nullptr, &size, FRAMEWORK_ENIGMA_VERSION), 1);
+    EXPECT_EQ(FX_LoadEData(0x534F5344, sosdKey, nullptr, &size, 0x0E000000), 1);
     EXPECT_EQ(size, 66);
+    const std::vector<plovikhost::CallRecord> calls = host().Calls();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].args[0], 0x534F5344);
+    EXPECT_EQ(calls[1].args[0], 0x6F745344);
+    EXPECT_EQ(calls[1].key, (std::array<uint8_t, 8>{3, 0, 0, 0, 5, 6, 7, 8}))
+        << "item, incidence 0, the caller's last four bytes";
+    EXPECT_EQ(calls[1].args[3], 12);
+    EXPECT_EQ(calls[1].args[4], FRAMEWORK_ENIGMA_VERSION) << "whatever the caller's";
 
     uint8_t buffer[80];
     std::memset(buffer, 0xAA, sizeof buffer);
-    size = 40;  // smaller than the block: only the capacity is cleared
+    size = 80;
     EXPECT_EQ(FX_LoadEData(0x534F5344, sosdKey, buffer, &size, FRAMEWORK_ENIGMA_VERSION), 1);
-    EXPECT_EQ(size, 40);
+    EXPECT_EQ(size, 80) << "left as it was";
+    for (int i = 0; i < 66; ++i) ASSERT_EQ(buffer[i], 0) << i;
+    EXPECT_EQ(buffer[66], 0xAA);
+    size = 40;  // smaller than the block: only the capacity is cleared
+    std::memset(buffer, 0xAA, sizeof buffer);
+    EXPECT_EQ(FX_LoadEData(0x534F5344, sosdKey, buffer, &size, FRAMEWORK_ENIGMA_VERSION), 1);
     EXPECT_EQ(buffer[39], 0);
     EXPECT_EQ(buffer[40], 0xAA);
 

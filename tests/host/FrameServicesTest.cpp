@@ -217,6 +217,39 @@ TEST_F(FrameServicesTest, TheHostReportsFramesUsedWrongly) {
     host().ClearProblems();
 }
 
+// Hostile records a frame can hold: a note count of 40 whose renumbering runs past the top of
+// the ID range, a negative note count with junk in an unused note record, and two notes with
+// one ID.
+void Spoil(EXTGF2005a* frame) {
+    EXENTRY& many = frame->entries[0];
+    for (NOTERECORD& note : many.notes) note = NOTERECORD{};
+    many.noteCount = 40;
+    many.notes[0].noteID = -32768;
+    many.notes[1].noteID = 32767;
+    frame->entries[1].noteCount = -5;
+    frame->entries[1].notes[3].displacement = 9;
+    frame->entries[2].notes[1].noteID = frame->entries[2].notes[0].noteID;
+}
+
+TEST_F(FrameServicesTest, FramesAreCleanedBeforeTheHostStoresOrReshapesThem) {
+    EXTGF2005a* frame = Load(1, 1);
+    Spoil(frame);
+    EXPECT_NE(fxraw::FX_SaveTGF(frame, V), 0);  // past the cleaning
+    ASSERT_EQ(host().Problems().size(), 1u);
+    EXPECT_EQ(host().Problems()[0].rfind("FX_SaveTGF was given a frame not cleaned", 0), 0u)
+        << host().Problems()[0];
+    host().ClearProblems();
+
+    Spoil(frame);
+    ASSERT_NE(FX_InsertEXENTRY(frame, 3, 1, V), 0);
+    Spoil(frame);
+    ASSERT_NE(FX_DeleteEXENTRY(frame, 3, 1, V), 0);
+    Spoil(frame);
+    ASSERT_NE(FX_SaveTGF(frame, V), 0);
+    FX_FreeTGF(frame, V);
+    EXPECT_EQ(Copy(Stored(5, 1, 1).noteCount), 1) << "a rest with its note record";
+}
+
 TEST_F(FrameServicesTest, AFrameLeftOutIsCounted) {
     EXTGF2005a* frame = Load(1, 1);
     EXPECT_EQ(host().Frames().Outstanding(), 1);
@@ -233,6 +266,7 @@ TEST_F(FrameServicesTest, DurationsOfFramesAndMeasures) {
     EXPECT_EQ(FX_GetMeasureDuration(5, 1, V), 4096);
     EXPECT_EQ(FX_GetMeasureDuration(5, 3, V), 3072);
     EXPECT_EQ(FX_GetMeasureDuration(5, 4, V), 0);
+    EXPECT_EQ(FX_GetMeasureDuration(7, 1, V), 0) << "no staff 7";
 }
 
 TEST_F(FrameServicesTest, LayersAreShownUnlessHiddenInTheDocument) {

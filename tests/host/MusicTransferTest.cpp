@@ -92,6 +92,15 @@ TEST_F(MusicTransferTest, RefusesWhatIsNoRegion) {
     EREGIONTRANSFER region = Transfer(Region(1, 1, 1, 1));
     EXPECT_EQ(FX_CopyCutMusic(&region, 3, V), 0u) << "modes 1 and 2 only";
     EXPECT_EQ(FX_CopyCutMusic(nullptr, 1, V), 0u);
+    for (const EREGIONTRANSFER odd :
+         {EREGIONTRANSFER{Region(1, 1, 1, 1), 0, 1}, EREGIONTRANSFER{Region(1, 1, 1, 1), 1, 2}}) {
+        EREGIONTRANSFER copy = odd;
+        EXPECT_EQ(FX_CopyCutMusic(&copy, 1, V), 0u) << "trailing words other than 1 and 1";
+    }
+    const uint32_t token = FX_CopyCutMusic(&region, 1, V);
+    EREGIONTRANSFER odd{Region(2, 2, 3, 3), 1, 0};
+    EXPECT_EQ(FX_InsertMergeMusic(token, &odd, 1, V), 0);
+    FX_DisposeFinClipFileToken(token, V);
 }
 
 }  // namespace

@@ -30,12 +30,18 @@ class TieNotesTest : public ScoreTest {
     }
 };
 
-TEST_F(TieNotesTest, TiesAPairAndMarksBothEntries) {
+TEST_F(TieNotesTest, TiesAPairAndMarksBothEntriesChangingNoOtherBit) {
     Score().Staves({1}).Measures(1).Music(1, 1, "C4/q C4");
+    Stored(1, 1, 0).flags2 = 0x0021;
+    Stored(1, 1, 0).notes[0].flags |= NOTE_FLAG_CREATED;
+    Stored(1, 1, 1).notes[0].flags |= NOTE_FLAG_CREATED;
+    const uint32_t noteFlags = Stored(1, 1, 0).notes[0].flags;
     EXPECT_EQ(Invoke(kTie, Region(1, 1, 1, 1)), 1u);
     EXPECT_EQ(Music(1, 1), "C4~/q C4/q");
-    EXPECT_EQ(Flags2(1, 1, 0), ENTRY_FLAG2_TIE_CHANGED);
+    EXPECT_EQ(Flags2(1, 1, 0), 0x0021 | ENTRY_FLAG2_TIE_CHANGED);
     EXPECT_EQ(Flags2(1, 1, 1), ENTRY_FLAG2_TIE_CHANGED);
+    EXPECT_EQ(Copy(Stored(1, 1, 0).notes[0].flags), noteFlags | NOTE_FLAG_TIE);
+    EXPECT_EQ(Copy(Stored(1, 1, 1).notes[0].flags), noteFlags) << "the tie is the first note's";
 }
 
 TEST_F(TieNotesTest, TheCommandIndexChoosesByItsLow16Bits) {
@@ -213,12 +219,18 @@ TEST_F(TieNotesTest, AnEndSlotBelowTheStartSlotChangesNothing) {
     EXPECT_EQ(host().Count("FX_LoadTGF"), 0);
 }
 
-TEST_F(TieNotesTest, SlotsAreMappedToStaves) {
-    // Staff 9 sits in slot 1, staff 4 in slot 2.
+TEST_F(TieNotesTest, SlotsAreMappedToStavesInTheRegionsList) {
+    // Staff 9 sits in slot 1, staff 4 in slot 2; instrument list 1 has them the other way round.
     Score().Staves({9, 4}).Measures(1).Music(9, 1, "C4/h C4").Music(4, 1, "D4/h D4");
+    doc().instrumentLists[1] = {4, 9};
     Invoke(kTie, Region(2, 2, 1, 1));
     EXPECT_EQ(Music(9, 1), "C4/h C4/h");
     EXPECT_EQ(Music(4, 1), "D4~/h D4/h");
+
+    EREGION inList1 = Region(2, 2, 1, 1);
+    inList1.startInstrumentList = inList1.endInstrumentList = 1;
+    Invoke(kTie, inList1);
+    EXPECT_EQ(Music(9, 1), "C4~/h C4/h");
 }
 
 TEST_F(TieNotesTest, AHiddenLayerIsNeitherTiedNorUntied) {

@@ -157,14 +157,16 @@ TEST_F(BrowsersTest, NoteEntriesOutsideAPartialRegionAreSkipped) {
 }
 
 TEST_F(BrowsersTest, NoteEntryCellsAreSavedOnlyWhenTheHandlerAsks) {
-    Score().Staves({1}).Measures(1).Music(1, 1, "C4/q C4 D4+E4/h");
+    Score().Staves({1}).Measures(2).Music(1, 1, "C4/q C4 D4+E4/h").Music(1, 2, "G4/q G4 G4 G4");
     struct TieAndDropTop : FCIteratorHandler {
         bool Iterate(__FCBase* item) override {
             FCNoteEntry* entry = static_cast<FCNoteEntry*>(item);
             entry->TieAll(true);
             if (entry->GetNoteCount() == 2) entry->DeleteNote(entry->GetItemAt(1));
-            return true;
+            return ++seen != refuseAt;
         }
+        int seen = 0;
+        int refuseAt = -1;
     } handler;
     FCMusicRegion region = RegionOf(1, 1, 1, 1);
     FCBrowserNoteEntries entries;
@@ -173,6 +175,13 @@ TEST_F(BrowsersTest, NoteEntryCellsAreSavedOnlyWhenTheHandlerAsks) {
     handler.SetSaveChanges(true);
     entries.ForEachInRegion(&handler, &region);
     EXPECT_EQ(Music(1, 1), "C4~/q C4~/q D4~/h");
+
+    // A handler that refuses still has its cell saved, with what it changed before.
+    handler.seen = 0;
+    handler.refuseAt = 2;
+    FCMusicRegion second = RegionOf(1, 1, 2, 2);
+    EXPECT_EQ(entries.ForEachInRegion(&handler, &second), 0);
+    EXPECT_EQ(Music(1, 2), "G4~/q G4~/q G4/q G4/q");
 }
 
 TEST_F(BrowsersTest, NullEntriesAreDroppedBeforeSavingWhenAsked) {

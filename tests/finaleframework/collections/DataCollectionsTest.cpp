@@ -91,6 +91,14 @@ TEST_F(DataCollectionsTest, DeleteDataForItemWorksFromTheTopDown) {
         if (call.name == "FX_DeleteEData") deleted.push_back(call.text);
     EXPECT_EQ(deleted, (std::vector<std::string>{"6,2,0", "6,1,0", "6,0,0"}));
     EXPECT_TRUE(incidences.DeleteDataForItem(6));  // nothing left: still a success
+
+    // A refusal stops the work: what lies above it is gone, the rest stays.
+    for (int i = 0; i < 3; ++i) Put(kTagIncis, 6, i, 0, static_cast<uint8_t>(i));
+    host().refuseDeleteEData = [](const RecordId& id) { return id.a == 6 && id.b == 1; };
+    host().ClearCalls();
+    EXPECT_FALSE(incidences.DeleteDataForItem(6));
+    EXPECT_EQ(StoredIncidences(kTagIncis, 6), (std::vector<int>{0, 1}));
+    EXPECT_EQ(host().Count("FX_DeleteEData"), 2);
 }
 
 TEST_F(DataCollectionsTest, SaveAllForItemReplacesTheItemsRecordsInOrder) {
@@ -109,6 +117,18 @@ TEST_F(DataCollectionsTest, SaveAllForItemReplacesTheItemsRecordsInOrder) {
     ASSERT_TRUE(incidences.SaveAllForItem(6));
     EXPECT_EQ(StoredIncidences(kTagIncis, 6), (std::vector<int>{11, 12, 99}));
     EXPECT_EQ(FXRead<int16_t>(fresh->GetRecordKey(), 2), 2);  // the key names its new record
+
+    // The host refuses the second record: the first stays saved, the third is not tried.
+    host().refuseCreateEData = [](const RecordId& id) { return id.a == 6 && id.b == 1; };
+    host().ClearCalls();
+    EXPECT_FALSE(incidences.SaveAllForItem(6));
+    EXPECT_EQ(StoredIncidences(kTagIncis, 6), (std::vector<int>{11}));
+    EXPECT_EQ(host().Count("FX_CreateEData"), 2);
+
+    host().refuseCreateEData = nullptr;
+    host().refuseDeleteEData = [](const RecordId&) { return true; };
+    EXPECT_FALSE(incidences.SaveAllForItem(6)) << "the old records could not go";
+    EXPECT_EQ(host().Count("FX_CreateEData"), 2);
 }
 
 TEST_F(DataCollectionsTest, SaveAllForItemOfAnEmptyCollectionDeletesEverything) {

@@ -144,7 +144,7 @@ TEST_F(FCNoteEntryCellTest, NeverMoreLayersThanTheCellHolds) {
     EXPECT_EQ(cell.GetCount(), 0);
 }
 
-TEST_F(FCNoteEntryCellTest, FramesAreGivenBackWhenTheHostCountsFewerLayersLater) {
+TEST_F(FCNoteEntryCellTest, FewerLayersLaterAreSavedButEveryFrameIsGivenBack) {
     FourLayers();
     {
         FCNoteEntryCell cell(&cell_);
@@ -153,7 +153,8 @@ TEST_F(FCNoteEntryCellTest, FramesAreGivenBackWhenTheHostCountsFewerLayersLater)
         host().maxLayers = 1;
         host().ClearCalls();
         EXPECT_TRUE(cell.Save());
-        EXPECT_EQ(host().Count("FX_SaveTGF"), 4) << "every loaded frame";
+        EXPECT_EQ(host().Count("FX_SaveTGF"), 1) << "only the layers the host now has";
+        EXPECT_EQ(host().Count("FX_GetMaxLayers"), 2) << "asked before every layer";
         EXPECT_EQ(host().Frames().Outstanding(), 4);
     }
     EXPECT_EQ(host().Frames().Outstanding(), 0);

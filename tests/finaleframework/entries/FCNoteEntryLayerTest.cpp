@@ -141,7 +141,7 @@ TEST_F(FCNoteEntryLayerTest, RegionEntriesAreClonesLinkedAmongThemselves) {
     EXPECT_EQ(clones->GetItemAt(1)->Next(), nullptr);
 }
 
-TEST_F(FCNoteEntryLayerTest, SavingWithoutNewEntriesReloadsNothing) {
+TEST_F(FCNoteEntryLayerTest, SavingReloadsNothingWithoutNewEntriesAndGoesOnAfterARefusal) {
     Score().Music(1, 1, "C4/h C4").Music(1, 2, "C4/w");
     FCNoteEntryLayer layer(0, 1, 1, 2);
     ASSERT_TRUE(layer.Load());
@@ -152,6 +152,14 @@ TEST_F(FCNoteEntryLayerTest, SavingWithoutNewEntriesReloadsNothing) {
     layer.GetItemAt(0)->TieAll(false);
     EXPECT_TRUE(layer.Save()) << "a layer saves again";
     EXPECT_EQ(Music(1, 1), "C4/h C4/h");
+
+    // A frame the host refuses makes the answer false; the frames after it are still stored.
+    layer.GetItemAt(0)->TieAll(true);
+    layer.GetItemAt(2)->TieAll(true);
+    host().refuseSaveTGF = [](const EXTGF2005a* frame) { return frame->measure == 1; };
+    EXPECT_FALSE(layer.Save());
+    EXPECT_EQ(Music(1, 1), "C4/h C4/h");
+    EXPECT_EQ(Music(1, 2), "C4~/w");
 }
 
 TEST_F(FCNoteEntryLayerTest, InsertingRepointsEveryEntryOfTheFrame) {

@@ -120,9 +120,10 @@ TEST_F(FCNoteEntryTest, FindUniqueNoteID) {
 }
 
 TEST_F(FCNoteEntryTest, DeleteNote) {
-    LocalFrame local("C4+E4+G4/q C4/q");
+    LocalFrame local("C4+E4+G4/q C4/q D4+F4/q");
     local.entries[1].flags |=
         ENTRY_FLAG_NOTE_DETAILS | ENTRY_FLAG_ARTICULATIONS | ENTRY_FLAG_SPECIAL_ALTS;
+    local.entries[2].flags |= ENTRY_FLAG_NOTE_DETAILS | ENTRY_FLAG_ARTICULATIONS;
     auto entries = Entries(local);
     EXPECT_FALSE(entries[0]->DeleteNote(entries[1]->GetItemAt(0))) << "not its note";
     EXPECT_TRUE(entries[0]->DeleteNote(entries[0]->GetItemAt(1)));
@@ -133,6 +134,13 @@ TEST_F(FCNoteEntryTest, DeleteNote) {
     EXPECT_EQ(Copy(local.entries[1].noteCount), 0);
     EXPECT_EQ(local.entries[1].flags & (ENTRY_FLAG_NOTE | 0x00601000u), 0u) << "MakeRest";
     EXPECT_TRUE(entries[1]->IsRest());
+
+    // A pack that drops every note makes a rest of the entry but keeps its other flags.
+    for (int i = 0; i < 2; ++i) entries[2]->GetItemAt(i)->_SetDeleted(true);
+    entries[2]->_PackEXENTRYNotes();
+    EXPECT_EQ(Copy(local.entries[2].noteCount), 0);
+    EXPECT_EQ(entries[2]->GetNoteCount(), 0);
+    EXPECT_EQ(Copy(local.entries[2].flags) & (ENTRY_FLAG_NOTE | 0x00600000u), 0x00600000u);
 }
 
 TEST_F(FCNoteEntryTest, HighestAndLowestNotes) {
@@ -194,26 +202,45 @@ TEST_F(FCNoteEntryTest, PitchComparisons) {
 }
 
 TEST_F(FCNoteEntryTest, Flippable) {
-    LocalFrame local("C4/h D4/h E4/q F4/q");
+    LocalFrame local("C4/h D4/h E4/q F4/q G4/1023 A4/1024 r/q");
     auto entries = Entries(local);
     EXPECT_TRUE(entries[0]->CalcFlippable()) << "no previous entry";
     EXPECT_FALSE(entries[1]->CalcFlippable()) << "the next entry is in the same measure";
-    entries[3]->_SetPrevious(entries[1].get());
-    EXPECT_TRUE(entries[3]->CalcFlippable()) << "previous half note, different duration";
-    entries[3]->_SetPrevious(entries[2].get());
-    EXPECT_FALSE(entries[3]->CalcFlippable()) << "same duration as the previous entry";
+    FCNoteEntry& quarter = *entries[3];
+    quarter._SetNext(nullptr);
+    quarter._SetPrevious(entries[1].get());
+    EXPECT_TRUE(quarter.CalcFlippable()) << "previous half note, different duration";
+    quarter._SetPrevious(entries[2].get());
+    EXPECT_FALSE(quarter.CalcFlippable()) << "same duration as the previous entry";
     local.entries[3].flags |= ENTRY_FLAG_FLIP_FORCED;
-    EXPECT_TRUE(entries[3]->CalcFlippable());
+    EXPECT_TRUE(quarter.CalcFlippable());
+
+    FCNoteEntry& half = *entries[0];
+    half._SetNext(nullptr);
+    half._SetPrevious(entries[4].get());
+    EXPECT_FALSE(half.CalcFlippable()) << "a previous entry of 1023 units or less";
+    half._SetPrevious(entries[5].get());
+    EXPECT_TRUE(half.CalcFlippable()) << "one of 1024";
+
+    local.entries[6].flags |= ENTRY_FLAG_FLIP_FORCED;
+    entries[6]->_SetPrevious(nullptr);
+    EXPECT_FALSE(entries[6]->CalcFlippable()) << "a rest, forced or not";
 }
 
 TEST_F(FCNoteEntryTest, StemDirectionComesFromTheLastForcedEntry) {
     LocalFrame local("C4/q D4 E4 F4");
     local.entries[0].flags |= ENTRY_FLAG_FLIP_FORCED | ENTRY_FLAG_STEM_UP;
+    local.entries[1].flags |= ENTRY_FLAG_STEM_UP;  // not forced: never asked
     auto entries = Entries(local);
     EXPECT_TRUE(entries[0]->CalcStemUp());
     EXPECT_TRUE(entries[2]->CalcStemUp()) << "from the first entry";
     local.entries[0].flags &= ~ENTRY_FLAG_STEM_UP;
     EXPECT_FALSE(entries[2]->CalcStemUp());
+
+    local.entries[0].flags &= ~ENTRY_FLAG_FLIP_FORCED;
+    EXPECT_FALSE(entries[2]->CalcStemUp()) << "no forced entry before it: its own bit";
+    local.entries[2].flags |= ENTRY_FLAG_STEM_UP;
+    EXPECT_TRUE(entries[2]->CalcStemUp());
 }
 
 TEST_F(FCNoteEntryTest, CopyingNotes) {
@@ -261,10 +288,11 @@ TEST_F(FCNoteEntryTest, PitchesAreDetachedCopies) {
     EXPECT_EQ(pitches->GetItemAt(1)->GetDisplacement(), 2);
     EXPECT_EQ(pitches->GetItemAt(1)->GetEntry(), nullptr);
     EXPECT_EQ(pitches->GetItemAt(1)->_GetEntryNumber(), 0);
-    local.entries[1].noteCount = 0;
-    entries[1]->_UpdateNoteCollection();
+    ASSERT_EQ(entries[1]->GetNoteCount(), 1) << "the rest keeps its note record";
     std::unique_ptr<FCNotePitches> none(entries[1]->CreateNotePitches());
-    EXPECT_EQ(none->GetCount(), 0);
+    EXPECT_EQ(none->GetCount(), 0) << "a rest has no pitches";
+    FCNoteEntry unrecorded(nullptr, nullptr);
+    EXPECT_EQ(std::unique_ptr<FCNotePitches>(unrecorded.CreateNotePitches())->GetCount(), 0);
 }
 
 TEST_F(FCNoteEntryTest, AShallowCloneChangesTheSameRecord) {

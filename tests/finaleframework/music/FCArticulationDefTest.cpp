@@ -88,6 +88,15 @@ TEST_F(FCArticulationDefTest, MainSymbolFontByTheHostsNumber) {
     const char unknown[256] = "Petrucci";
     def.SetMainSymbolFont(&unknown);  // the host adds it under its next free number
     EXPECT_EQ(def.GetMainSymbolFontNumber(), 1);
+
+    // A host that answers failure for a name it does not know: its answer is stored.
+    host().refuseUnknownFonts = true;
+    const char bravura[256] = "Bravura";
+    def.SetMainSymbolFont(&bravura);
+    EXPECT_EQ(def.GetMainSymbolFontNumber(), 0);
+    EXPECT_EQ(def.GetMainSymbolSize(), 24);
+    EXPECT_EQ(host().LastCall("FX_FontNameToNum")->text, "Bravura");
+    EXPECT_EQ(doc().fonts.size(), 3u) << "nothing added";
 }
 
 TEST_F(FCArticulationDefTest, FontNumbersBeyondTheByteLeaveTheFont) {

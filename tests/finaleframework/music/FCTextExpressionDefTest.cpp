@@ -58,6 +58,26 @@ TEST_F(FCTextExpressionDefTest, LoadsARecordOfTheHostsSize) {
     EXPECT_STREQ(description.GetCString(), "Allegro molto");
 }
 
+TEST_F(FCTextExpressionDefTest, AFailedLoadKeepsSaveRefused) {
+    FCTextExpressionDef def;
+    EXPECT_FALSE(def.Load(9));
+    def.SetRehearsalMarkStyle(3);  // grows a made block
+    FCString description;
+    description.SetCString("x");
+    def.SetDescription(&description);
+    EXPECT_FALSE(def.Save()) << "the key names no record";
+    std::unique_ptr<__FCBaseData> clone(def.CreateClone());
+    EXPECT_FALSE(clone->Save());
+    EXPECT_EQ(host().Count("FX_SaveEData"), 0);
+
+    ASSERT_TRUE(def.SaveNew());  // now it names one
+    def.SetRehearsalMarkStyle(4);
+    EXPECT_TRUE(def.Save());
+    FCTextExpressionDef stored;
+    ASSERT_TRUE(stored.Load(def.GetItemNo()));
+    EXPECT_EQ(stored.GetRehearsalMarkStyle(), 4);
+}
+
 TEST_F(FCTextExpressionDefTest, TextComesThroughTheExpressionRawText) {
     PutRawText(doc(), TAG_EXPRESSION_RAW_TEXT, 2, "^fontTxt(Times,4096)rit.");
     PutRawText(doc(), TAG_RAW_TEXT, 2, "wrong kind");
@@ -86,15 +106,22 @@ TEST_F(FCTextExpressionDefTest, SaveNewTextBlockMakesRawTextAndBlock) {
     EXPECT_EQ(Text(def.CreateTextString()), "a tempo");
 }
 
-TEST_F(FCTextExpressionDefTest, FailedRawTextSaveMakesNoBlock) {
-    host().Hide("FX_CreateEData");
-    Relookup();
+TEST_F(FCTextExpressionDefTest, AFailedSaveOfTextLeavesTheDefinitionWhereItPointed) {
     FCTextExpressionDef def;
     def.SetTextBlockID(5);
     FCString text;
     text.SetCString("x");
+    // The raw text is refused: no text block is made.
+    host().refuseCreateEData = [](const RecordId& id) { return id.tag == TAG_EXPRESSION_RAW_TEXT; };
     EXPECT_FALSE(def.SaveNewTextBlock(&text));
     EXPECT_EQ(def.GetTextBlockID(), 5);
+    EXPECT_EQ(host().Count("FX_CreateEData"), 1);
+
+    // The raw text is stored, the text block refused: the raw text stays in the document.
+    host().refuseCreateEData = [](const RecordId& id) { return id.tag == TAG_TEXT_BLOCK; };
+    EXPECT_FALSE(def.SaveNewTextBlock(&text));
+    EXPECT_EQ(def.GetTextBlockID(), 5);
+    EXPECT_EQ(doc().records.All(TAG_EXPRESSION_RAW_TEXT).size(), 1u);
     EXPECT_TRUE(doc().records.All(TAG_TEXT_BLOCK).empty());
 }
 

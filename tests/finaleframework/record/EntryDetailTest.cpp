@@ -50,6 +50,7 @@ class EntryDetailTest : public HostTest {
     }
     void SetUp() override {
         HostTest::SetUp();
+        doc().CellAt(1, 1, 0).entries.push_back(record);  // the host has records of it only
         entry = new FCNoteEntry(&record, &frame);
     }
     void TearDown() override {
@@ -120,13 +121,42 @@ TEST_F(EntryDetailTest, SaveNewAppendsAndFlagsTheEntry) {
 
 TEST_F(EntryDetailTest, SaveNewOfARecordSetUpWithoutALoadSavesItWhole) {
     DetailRecord r;
-    r.SetOwningEntry(entry);
-    FXWrite<int32_t>(r.GetRecordKey(), 0, 70);
+    r.SetOwningEntry(entry);  // the key names no entry: the owning entry's number is taken
     r.record[2] = 9;
     ASSERT_TRUE(r.SaveNew());
+    EXPECT_EQ(r.GetEntryNumber(), 70);
     ASSERT_NE(doc().records.Find(RecordId{kTagEntryDetail, 70, 0, 0}), nullptr);
     EXPECT_EQ(doc().records.Find(RecordId{kTagEntryDetail, 70, 0, 0})->size(), 4u);
     EXPECT_EQ(StoredValues(70), (std::vector<int>{9}));
+    EXPECT_EQ(EntryFlags() & 0x00400000, 0x00400000u);
+
+    record.entryNumber = 0;  // an entry the host has not numbered yet
+    record.flags = ENTRY_FLAG_NOTE;
+    DetailRecord unnumbered;
+    unnumbered.SetOwningEntry(entry);
+    host().ClearCalls();
+    EXPECT_FALSE(unnumbered.SaveNew());
+    EXPECT_EQ(host().Count("FX_CreateEData"), 0);
+    EXPECT_EQ(EntryFlags() & 0x00400000, 0u);
+}
+
+TEST_F(EntryDetailTest, AFailedSaveLeavesNothingToSave) {
+    DetailRecord r;
+    r.SetOwningEntry(entry);
+    FXWrite<int32_t>(r.GetRecordKey(), 0, 71);  // an entry the document does not have
+    EXPECT_FALSE(r.SaveNew());
+    EXPECT_EQ(r.GetDataSize(), 0);
+    EXPECT_FALSE(r.Save());
+    EXPECT_EQ(host().Count("FX_SaveEData"), 0) << "a record never loaded nor stored";
+
+    record.entryNumber = 71;
+    entry->_UpdateNoteCollection();
+    NoteRecord n;
+    EXPECT_FALSE(n.SaveAt(entry->GetItemAt(0)));
+    EXPECT_EQ(n.GetDataSize(), 0);
+    EXPECT_FALSE(n.Save());
+    EXPECT_EQ(host().Count("FX_SaveEData"), 0);
+    EXPECT_EQ(EntryFlags() & 0x00400000, 0u);
 }
 
 TEST_F(EntryDetailTest, HasAnyModAsksWithoutChangingTheObject) {

@@ -94,6 +94,9 @@ TEST_F(FCMusicRegionTest, Overlapping) {
     EXPECT_FALSE(a.IsOverlapping(&otherStaff));
     EXPECT_FALSE(a.IsOverlapping(&noStaves));
     EXPECT_FALSE(a.IsOverlapping(nullptr));
+    FCMusicRegion fourth = Make(Region(4, 4, 1, 6)), fifth = Make(Region(5, 5, 1, 6));
+    EXPECT_FALSE(fourth.IsOverlapping(&fifth)) << "slots without a staff share none";
+    EXPECT_FALSE(fourth.IsOverlapping(&fourth));
 }
 
 TEST_F(FCMusicRegionTest, Duration) {
@@ -102,6 +105,7 @@ TEST_F(FCMusicRegionTest, Duration) {
     EXPECT_EQ(Make(Region(1, 1, 1, 2, 480)).CalcDuration(), 8192 - 480);
     EXPECT_EQ(Make(Region(1, 1, 2, 2, 0, 1023)).CalcDuration(), 1024);
     EXPECT_EQ(Make(Region(1, 1, 6, 7)).CalcDuration(), 4096 + 3072);
+    EXPECT_EQ(Make(Region(1, 4, 1, 2)).CalcDuration(), 8192) << "the start slot's staff";
     EXPECT_EQ(Make(EREGION{}).CalcDuration(), 0);
 }
 
@@ -110,7 +114,9 @@ TEST_F(FCMusicRegionTest, CopyPasteAndRelease) {
     FCMusicRegion from = Make(Region(1, 1, 1, 1));
     EXPECT_FALSE(from.PasteMusic()) << "nothing held";
     EXPECT_FALSE(from.ReleaseMusic());
-    ASSERT_TRUE(from.CopyMusic());
+    ASSERT_TRUE(from.CopyMusic());  // the host refuses a transfer record not ending in 1, 1
+    EXPECT_EQ(host().LastCall("FX_CopyCutMusic")->args[1], 1) << "copy";
+    EXPECT_EQ(Music(5, 1), "C4/w") << "a copy leaves the music";
     const uint32_t token = from.GetClipToken();
     EXPECT_FALSE(from.CopyMusic()) << "a token is held";
     EXPECT_FALSE(from.CutMusic());
@@ -120,6 +126,7 @@ TEST_F(FCMusicRegionTest, CopyPasteAndRelease) {
     from.SetStartSlot(3);
     from.SetEndSlot(3);
     EXPECT_TRUE(from.PasteMusic());
+    EXPECT_EQ(host().LastCall("FX_InsertMergeMusic")->args[2], 1);
     EXPECT_TRUE(from.PasteMusic()) << "as often as wanted";
     EXPECT_EQ(Music(7, 1), "C4/w");
     EXPECT_TRUE(from.ReleaseMusic());
@@ -128,6 +135,7 @@ TEST_F(FCMusicRegionTest, CopyPasteAndRelease) {
 
     FCMusicRegion cut = Make(Region(1, 1, 1, 1));
     ASSERT_TRUE(cut.CutMusic());
+    EXPECT_EQ(host().LastCall("FX_CopyCutMusic")->args[1], 2) << "cut";
     EXPECT_EQ(Music(5, 1), "");
     host().clips.clear();  // the host loses the clip: disposing fails, the token stays
     EXPECT_FALSE(cut.ReleaseMusic());

@@ -25,6 +25,7 @@ class FCArticulationTest : public HostTest {
     }
     void SetUp() override {
         HostTest::SetUp();
+        doc().CellAt(1, 1, 0).entries.push_back(record);
         entry = std::make_unique<FCNoteEntry>(&record, &frame);
     }
     void TearDown() override {

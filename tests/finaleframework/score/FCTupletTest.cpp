@@ -39,6 +39,7 @@ TEST_F(FCTupletTest, RecordAndFamily) {
     record.entryNumber = 60;
     record.flags = ENTRY_FLAG_NOTE | ENTRY_FLAG_ARTICULATIONS;
     EXTGF2005a frame{};
+    doc().CellAt(1, 1, 0).entries.push_back(record);
     FCNoteEntry entry(&record, &frame);
     tuplet.SetOwningEntry(&entry);
     FXWrite<int32_t>(tuplet.GetRecordKey(), 0, 60);

@@ -78,6 +78,9 @@ TEST_F(FCUndoBlockTest, ARefusedEditRunsNoWork) {
     EXPECT_FALSE(block.Execute(&work, &name));
     EXPECT_EQ(work.calls, 0);
     EXPECT_EQ(Music(1, 1), "C4/q C4/q E4/q E4/q");
+    EXPECT_EQ(FinaleEditDepth, 0);
+    FX_EndFinaleEdit(FRAMEWORK_ENIGMA_VERSION);  // nothing open: the host never hears of it
+    FX_CancelFinaleEdit(FRAMEWORK_ENIGMA_VERSION);
     EXPECT_EQ(host().Count("FX_EndFinaleEdit") + host().Count("FX_CancelFinaleEdit"), 0);
 
     host().refuseEdits = false;
@@ -85,6 +88,7 @@ TEST_F(FCUndoBlockTest, ARefusedEditRunsNoWork) {
     Relookup();
     EXPECT_FALSE(block.Execute(&work, &name));
     EXPECT_EQ(work.calls, 0);
+    EXPECT_EQ(FinaleEditDepth, 0);
 }
 
 TEST_F(FCUndoBlockTest, AnEditWithoutANameIsAPlugInEdit) {
