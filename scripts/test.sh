@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Sets up what is missing, then builds every build and runs every test. Exits non-zero on any
 # failure. The Windows build's tests run under Wine (scripts/wine-run.sh) and are compared with
-# the dev build's, which is why dev comes first. Last, the reference is built: a public class
-# without a description fails it.
+# the dev build's, which is why dev comes first; the Windows build also makes the release package.
+# Last, the reference is built: a public class without a description fails it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 PLOVIK_SETUP_WINDOWS=1 PLOVIK_SETUP_DOCS=1 source scripts/setup.sh
@@ -11,6 +11,10 @@ for preset in dev asan windows; do
     echo "=== $preset ==="
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset"
+    # The release package, checked by the tests (package_contents) against the DLL they run.
+    if [ "$preset" = windows ]; then
+        cmake --build --preset windows --target package
+    fi
     ctest --preset "$preset"
 done
 echo "=== reference ==="

@@ -30,6 +30,20 @@ add_test(NAME plugin_dll_exports
     COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DNM=${CMAKE_NM}
             -DMODULE=$<TARGET_FILE:plovik_tie>
             -P ${PROJECT_SOURCE_DIR}/cmake/CheckPluginDll.cmake)
+# Nothing in the DLL that differs from build to build: no link time, no folder of this build.
+add_test(NAME plugin_dll_reproducible
+    COMMAND ${CMAKE_COMMAND} -DMODULE=$<TARGET_FILE:plovik_tie>
+            "-DFOLDERS=${PROJECT_SOURCE_DIR}|${PROJECT_BINARY_DIR}"
+            -P ${PROJECT_SOURCE_DIR}/cmake/CheckReproducibleDll.cmake)
+# The release package, once made (the package target), holds the DLL these tests run.
+string(REPLACE ";" "|" PLOVIK_PACKAGE_MEMBERS "${CPACK_PLOVIK_MEMBERS}")
+add_test(NAME package_contents
+    COMMAND ${CMAKE_COMMAND} -DPACKAGE=${PLOVIK_PACKAGE}
+            -DMEMBERS=${PLOVIK_PACKAGE_MEMBERS} -DMODULE=$<TARGET_FILE:plovik_tie>
+            -DCOMMANDS=${PROJECT_SOURCE_DIR}/plugin/CommandTable.cpp -DVERSION=${PROJECT_VERSION}
+            -DWORK=${CMAKE_CURRENT_BINARY_DIR}/package_contents
+            -P ${PROJECT_SOURCE_DIR}/cmake/CheckPackage.cmake)
+set_tests_properties(package_contents PROPERTIES SKIP_REGULAR_EXPRESSION "SKIPPED: ")
 
 # Against the Linux build (the dev preset's, when it exists): the same tests, and the
 # command-line host's output byte for byte.

@@ -1,0 +1,100 @@
+# The release package as a Finale user gets it
+# (cmake -DPACKAGE=<zip> -DMEMBERS=a|b -DMODULE=<dll> -DCOMMANDS=CommandTable.cpp
+#  -DVERSION=<version> -DWORK=<dir> -P):
+# - the ZIP opens and holds exactly MEMBERS, in that order;
+# - its DLL is byte for byte MODULE, the DLL the tests run;
+# - its README-Finale.txt is ASCII with Windows line endings, names the commands with their
+#   menu texts and descriptions as the command table has them, and the version.
+# Skipped while there is no package. A package made before the DLL was built again fails: make
+# it again (the package target).
+cmake_minimum_required(VERSION 3.25)
+
+if(NOT EXISTS "${PACKAGE}")
+    message("SKIPPED: no package at ${PACKAGE}")
+    return()
+endif()
+
+file(REAL_PATH "${PACKAGE}" PACKAGE)
+set(failures "")
+string(REPLACE "|" ";" members "${MEMBERS}")
+execute_process(COMMAND ${CMAKE_COMMAND} -E tar tf ${PACKAGE}
+                OUTPUT_VARIABLE listed RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "${PACKAGE} does not open")
+endif()
+string(REGEX REPLACE "\n$" "" listed "${listed}")
+string(REPLACE "\n" ";" listed "${listed}")
+list(JOIN listed ", " shown)
+if(NOT listed STREQUAL members)
+    list(JOIN members ", " wanted)
+    list(APPEND failures "holds ${shown}, not ${wanted}")
+endif()
+
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+execute_process(COMMAND ${CMAKE_COMMAND} -E tar xf ${PACKAGE} WORKING_DIRECTORY ${WORK}
+                RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "${PACKAGE} does not unpack")
+endif()
+
+get_filename_component(dll ${MODULE} NAME)
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${WORK}/${dll} ${MODULE}
+                RESULT_VARIABLE differ)
+if(differ)
+    list(APPEND failures "its ${dll} is not ${MODULE} (a package of an earlier build?)")
+endif()
+
+set(page ${WORK}/README-Finale.txt)
+if(EXISTS ${page})
+    # Byte by byte: file(READ) as text would drop the carriage returns.
+    file(READ ${page} hex HEX)
+    string(REGEX MATCHALL ".." bytes "${hex}")
+    set(previous "")
+    set(unprintable FALSE)
+    set(line_end_ok TRUE)
+    foreach(byte IN LISTS bytes)
+        if(byte STREQUAL "0a")
+            if(NOT previous STREQUAL "0d")
+                set(line_end_ok FALSE)
+            endif()
+        elseif(previous STREQUAL "0d")
+            set(line_end_ok FALSE)
+        elseif(NOT byte STREQUAL "0d" AND (byte STRLESS "20" OR byte STRGREATER "7e"))
+            set(unprintable TRUE)
+        endif()
+        set(previous ${byte})
+    endforeach()
+    if(unprintable)
+        list(APPEND failures "README-Finale.txt holds a byte that is not printable ASCII")
+    endif()
+    if(NOT line_end_ok OR NOT previous STREQUAL "0a")
+        list(APPEND failures "README-Finale.txt has a line not ended by CR LF")
+    endif()
+    file(READ ${page} text)
+    file(READ ${COMMANDS} table)
+    string(REGEX MATCHALL "\\{\"[^\"]+\", \"[^\"]+\"" rows "${table}")
+    list(LENGTH rows count)
+    if(count LESS 2)
+        message(FATAL_ERROR "${COMMANDS}: the command table's rows were not found")
+    endif()
+    foreach(row IN LISTS rows)
+        string(REGEX MATCH "\\{\"([^\"]+)\", \"([^\"]+)\"" _ "${row}")
+        foreach(wanted "${CMAKE_MATCH_1}" "${CMAKE_MATCH_2}")
+            string(FIND "${text}" "${wanted}" at)
+            if(at EQUAL -1)
+                list(APPEND failures "README-Finale.txt does not name \"${wanted}\"")
+            endif()
+        endforeach()
+    endforeach()
+    string(FIND "${text}" "Plovik Tie ${VERSION}" at)
+    if(at EQUAL -1)
+        list(APPEND failures "README-Finale.txt does not name the version ${VERSION}")
+    endif()
+endif()
+
+message(STATUS "${PACKAGE}: ${shown}")
+if(failures)
+    list(JOIN failures "\n  " text)
+    message(FATAL_ERROR "${PACKAGE}:\n  ${text}")
+endif()
