@@ -44,9 +44,12 @@ int FCDocuments::ForEachWithScope(FCIteratorHandler* handler, const char* editNa
         const auto saved = static_cast<int16_t>(FX_GetCurrentEnigmaDocument(V));
         document->_SetSavedDocument(saved);
         FX_SetCurrentEnigmaDocument(document->GetID(), V);
-        FX_StartFinaleEdit(editName ? editName : FCUndoBlock::DEFAULT_EDIT_NAME, V);
+        // Only an edit the host opened is ended: ending after a refusal would close an edit
+        // the caller has open around the walk.
+        const bool opened =
+            FX_StartFinaleEdit(editName ? editName : FCUndoBlock::DEFAULT_EDIT_NAME, V) != 0;
         const bool goOn = handler->Iterate(document);
-        FX_EndFinaleEdit(V);
+        if (opened) FX_EndFinaleEdit(V);
         FX_SetCurrentEnigmaDocument(saved, V);
         // The handler may have taken the document out of the list.
         if (GetItemAt(i) == document) document->_SetSavedDocument(0);

@@ -168,6 +168,20 @@ TEST_F(FCDocumentTest, ARefusalStopsTheWalkAndPutsTheCurrentDocumentBack) {
     EXPECT_EQ(FinaleEditDepth, 0);
 }
 
+TEST_F(FCDocumentTest, ARefusedEditLeavesTheCallersEditOpen) {
+    ThreeDocuments();
+    FCDocuments documents;
+    documents.LoadAll();
+    ASSERT_NE(FX_StartFinaleEdit("Outer", FRAMEWORK_ENIGMA_VERSION), 0);
+    host().refuseEdits = true;
+    Walk walk = Recording();
+    EXPECT_EQ(documents.ForEachWithScope(&walk, "Tie All"), 3);
+    EXPECT_EQ(FinaleEditDepth, 1);
+    ASSERT_EQ(host().Edits().size(), 1u);
+    EXPECT_EQ(host().Edits()[0].state, EditRecord::OPEN);
+    EXPECT_NE(FX_EndFinaleEdit(FRAMEWORK_ENIGMA_VERSION), 0);
+}
+
 TEST_F(FCDocumentTest, ScopedWalkSkipsEmptySlots) {
     ThreeDocuments();
     FCDocuments documents;
