@@ -1,6 +1,7 @@
 // The cleaning every frame goes through before the host stores or reshapes it.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 #include "finalepdk.h"
@@ -38,14 +39,17 @@ std::vector<int16_t> Ids(const EXENTRY& entry) {
 }  // namespace
 
 TEST(CleanTGF, MakesNoteIDsUniqueFirstComerRenumbered) {
-    Frame frame(3);
+    Frame frame(4);
     SetNotes(frame[0], {0, 0});
     SetNotes(frame[1], {3, 3});
     SetNotes(frame[2], {2, 5, 2});
+    // Past the largest ID the lowest free one is taken, never a wrapped, negative one.
+    SetNotes(frame[3], {32767, -32768, 0, 1, 0});
     CleanTGF(&frame.header, true);
     EXPECT_EQ(Ids(frame[0]), (std::vector<int16_t>{1, 2}));
     EXPECT_EQ(Ids(frame[1]), (std::vector<int16_t>{4, 3}));
     EXPECT_EQ(Ids(frame[2]), (std::vector<int16_t>{6, 5, 2}));
+    EXPECT_EQ(Ids(frame[3]), (std::vector<int16_t>{32767, -32768, 2, 1, 3}));
 }
 
 TEST(CleanTGF, CopiesTheIDModulo32IntoTheNoteFlags) {
@@ -77,8 +81,11 @@ TEST(CleanTGF, GivesARestItsNoteRecord) {
     EXPECT_EQ(Value(frame[0].flags), 0x01000800u);
     EXPECT_EQ(Value(frame[0].notes[0].displacement), 0);
     EXPECT_EQ(Value(frame[0].notes[0].raiseLower), 0);
-    EXPECT_EQ(Value(frame[0].notes[0].noteID), 0);
-    EXPECT_EQ(Value(frame[0].notes[0].flags), NOTE_FLAG_CREATED);
+    EXPECT_EQ(Value(frame[0].notes[0].noteID), 1);
+    EXPECT_EQ(Value(frame[0].notes[0].flags), NOTE_FLAG_CREATED | 0x00010000u);
+    const EXENTRY cleaned = frame[0];
+    CleanTGF(&frame.header, true);
+    EXPECT_EQ(std::memcmp(&frame[0], &cleaned, sizeof cleaned), 0) << "cleaned again, unchanged";
 }
 
 TEST(CleanTGF, TwelveNotesLeaveNothingToClear) {
