@@ -21,9 +21,10 @@ bool FCTieHandler::Iterate(__FCBase* item) {
         return true;
     }
 
-    // Tying never clears: a note without a partner keeps whatever tie it had.
+    // Tying never clears: a note without a partner keeps whatever tie it had. A rest's record
+    // (the cleaning gives every rest one) is no note to tie.
     FCNoteEntry* next = entry->Next();
-    if (!next) return true;
+    if (!next || !entry->IsNote()) return true;
     for (int i = 0; i < entry->GetNoteCount(); ++i) {
         FCNote* note = entry->GetItemAt(i);
         if (!note || !next->FindPitch(note)) continue;
