@@ -107,7 +107,7 @@ TEST(CleanTGF, HostCountsOutOfRangeStayInsideTheRecords) {
     CleanTGF(&frame.header, true);
     EXPECT_EQ(Value(frame[0].noteCount), 40);  // the cleaning does not rewrite a count it reads
     EXPECT_EQ(Value(frame[1].noteCount), 1);   // a negative count is no notes: a rest record
-    EXPECT_EQ(Value(frame[1].notes[0].noteID), 0);
+    EXPECT_EQ(Value(frame[1].notes[0].noteID), 1);
 
     frame.header.entryCount = -1;
     CleanTGF(&frame.header, true);
