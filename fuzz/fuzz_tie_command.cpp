@@ -72,6 +72,7 @@ struct Case {
     int16_t maxLayers = 4;
     Damage damage = Damage::NONE;
     int16_t damagedMeasure = 0;
+    bool shortReloads = false;  // a frame loaded again after storing shows one entry fewer
 };
 
 [[noreturn]] void Fail(const std::string& what, const std::string& detail) {
@@ -105,7 +106,11 @@ int Visible(const Case& c, int16_t measure, int count) {
 }
 
 void DamageFrame(const Case& c, EXTGF2005a* frame) {
-    if (!frame || frame->measure != c.damagedMeasure) return;
+    if (!frame) return;
+    const plovikhost::FrameRecord* record = Host::Get().Frames().Find(frame);
+    if (c.shortReloads && record && record->loadMode == 0 && frame->entryCount > 0)
+        --frame->entryCount;
+    if (frame->measure != c.damagedMeasure) return;
     switch (c.damage) {
         case Damage::NULL_ARRAY:
             frame->entries = nullptr;
@@ -174,8 +179,8 @@ bool TieBit(int mode, int k) {
 // staff twice in the global list (7); h1 staves - 1 (0-1), measures - 1 (2-3), hidden layers
 // (4-7); h2 the region's instrument list (0-1), a list 1 in reverse order (2), the damage (3-4)
 // and its measure (5-6), other staff numbers (7); h3 start and end slot; h4 start and end
-// measure; h5 start and end position (nibbles indexing the tables); h6 a null region (0); h7, h8
-// the keys of measures 1 to 4 (nibbles).
+// measure; h5 start and end position (nibbles indexing the tables); h6 a null region (0), frames
+// loaded again with an entry fewer (1); h7, h8 the keys of measures 1 to 4 (nibbles).
 Case Decode(const uint8_t* data, size_t size, Document& doc) {
     const uint8_t* h = data;
     Case c;
@@ -212,6 +217,7 @@ Case Decode(const uint8_t* data, size_t size, Document& doc) {
 
     EREGION& r = c.region;
     c.nullRegion = h[6] & 1;
+    c.shortReloads = h[6] & 2;
     if (!c.nullRegion) {
         r.startInstrumentList = r.endInstrumentList = kRegionLists[h[2] & 3];
         r.startSlot = kSlots[h[3] & 15];
@@ -575,7 +581,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     host.Reset();
     const Case c = Decode(data, size, host.CurrentDocument());
     host.maxLayers = c.maxLayers;
-    if (c.damage != Damage::NONE) host.alterLoadedTGF = [c](EXTGF2005a* f) { DamageFrame(c, f); };
+    if (c.damage != Damage::NONE || c.shortReloads)
+        host.alterLoadedTGF = [c](EXTGF2005a* f) { DamageFrame(c, f); };
 
     const Document before = host.CurrentDocument();
     const char* command = c.tie ? "Tie" : "Untie";
