@@ -38,19 +38,22 @@ void _SetFinaleLookupFilter(const FXLookupFilter* filter);
 
 enum class FXShape { S16, U16, Bool8, Raw };
 
-// What a binding function answers when the host lacks its service.
-struct FXRequired {  // the host is expected to have it; answer 0 (null) rather than crash
+// What a binding function answers when the host lacks its service, one type per policy.
+// FXRequired: the host is expected to have it; answer 0 (null) rather than crash.
+struct FXRequired {
     template <typename R>
     static R Value() {
         return R{};
     }
 };
+// The host lacks the service: answer 0.
 struct FXZero {
     template <typename R>
     static R Value() {
         return R{};
     }
 };
+// The host lacks the service: answer V.
 template <int32_t V>
 struct FXIfMissing {
     template <typename R>
@@ -58,13 +61,15 @@ struct FXIfMissing {
         return static_cast<R>(V);
     }
 };
+// The host lacks the service: answer a text of one blank.
 struct FXBlankIfMissing {
     template <typename R>
     static R Value() {
         return " ";
     }
 };
-struct FXWindowsFallback {  // the wrapper in FXBinding.cpp asks Windows instead
+// The host lacks the service: the binding function in FXBinding.cpp asks Windows instead.
+struct FXWindowsFallback {
     template <typename R>
     static R Value() {
         return R{};

@@ -9,6 +9,7 @@
 
 #pragma pack(push, 1)
 
+// A text block: the raw text it shows and how.
 struct EDTTextBlock2004 {
     int16_t rawText;  // number of the raw text holding the characters
     uint8_t reserved2[6];
@@ -19,6 +20,7 @@ struct EDTTextBlock2004 {
     uint16_t rawTextKind;  // low half of the raw text's tag
 };
 
+// A staff specification: its transposition and the text block of its full name.
 struct EDTStaffSpec {
     uint8_t reserved0[0x14];
     uint16_t transposition;
@@ -76,6 +78,7 @@ struct EDTTextExpressionDef {
     uint16_t category20;
 };
 
+// An articulation definition: its main and flipped symbols, fonts and placement.
 struct EDTArticulationDef {
     uint8_t mainChar;
     uint8_t mainEffects;

@@ -10,6 +10,7 @@
 
 #pragma pack(push, 1)
 
+// One note of an entry (10 bytes): its pitch as displacement and raise/lower, its ID, flags.
 struct NOTERECORD {
     int16_t displacement;  // first half of the pitch
     int16_t raiseLower;    // second half of the pitch
@@ -17,6 +18,7 @@ struct NOTERECORD {
     uint32_t flags;
 };
 
+// One entry of a frame (146 bytes): a note, chord or rest with its duration, flags and notes.
 struct EXENTRY {
     uint32_t entryNumber;  // 0 until the host numbers the entry when its frame is stored
     int16_t duration;      // 0 marks a null entry
@@ -30,6 +32,7 @@ struct EXENTRY {
     int16_t clef;
 };
 
+// A tuplet of a frame's entry, as the frame carries it beside its entry records.
 struct TGFTUPLETITEM {
     int16_t entryIndex;  // index of the entry record in the frame's entry array
     int16_t reserved2;
@@ -38,6 +41,7 @@ struct TGFTUPLETITEM {
     uint8_t definition[30];  // EDTTuplet2005
 };
 
+// An entry frame: one staff's entries in one measure and layer, handed out by the host.
 struct EXTGF2005a {
     uint16_t instrumentList;
     int16_t slot;
@@ -51,6 +55,7 @@ struct EXTGF2005a {
     int16_t tupletCount;
 };
 
+// The host's region record (20 bytes): first and last slot, measure and position.
 struct EREGION {
     uint16_t startInstrumentList;
     int16_t startSlot;

@@ -9,11 +9,13 @@
 
 #pragma pack(push, 1)
 
+// An articulation on an entry: which definition is shown, and where.
 struct EDTArticulation {
     uint16_t definition;  // item number of the articulation definition shown
     uint8_t placement[8];
 };
 
+// An expression in a measure: its definition, position, staff and staff list.
 struct EDTExpression {
     uint16_t definition;  // text expression definition, or shape definition (see flags)
     int16_t positionLow;
@@ -26,10 +28,12 @@ struct EDTExpression {
     uint8_t reserved18[6];
 };
 
+// One staff of a staff list.
 struct EDTStaffListElement {
     int16_t staff;
 };
 
+// A MIDI expression on a staff: its position in the measure.
 struct EDTMidiExpression {
     int32_t position;
     uint8_t reserved4[6];

@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # Installs whatever the builds need and is missing (Debian 12). Sourced by demo.sh and test.sh;
 # with PLOVIK_SETUP_WINDOWS=1 (test.sh) also what the Windows build needs: the mingw-w64 cross
-# compiler (posix threads) and 32-bit Wine, which comes from the i386 architecture.
+# compiler (posix threads) and 32-bit Wine, which comes from the i386 architecture; with
+# PLOVIK_SETUP_DOCS=1 (docs.sh, test.sh) Doxygen and Graphviz for the reference.
 set -euo pipefail
 
 plovik_packages=(g++ cmake ninja-build googletest libgtest-dev libgmock-dev
                  libpugixml-dev libzip-dev libbenchmark-dev)
 if [ "${PLOVIK_SETUP_WINDOWS:-0}" = 1 ]; then
     plovik_packages+=(g++-mingw-w64-i686-posix wine wine32:i386)
+fi
+if [ "${PLOVIK_SETUP_DOCS:-0}" = 1 ]; then
+    plovik_packages+=(doxygen graphviz)
 fi
 
 plovik_setup() {

@@ -42,6 +42,14 @@ bool FCNote::IsIdenticalPitch(FCNote* other) const {
            GetRaiseLower() == other->GetRaiseLower();
 }
 
+bool FCNote::IsIdenticalPitch(FCNote* other, const FCKeySignature* key,
+                              const FCKeySignature* otherKey) const {
+    if (!key || !otherKey || key->GetKeyValue() == otherKey->GetKeyValue() || !key->IsStandard() ||
+        !otherKey->IsStandard())
+        return IsIdenticalPitch(other);
+    return other && CalcWrittenPitch(*key) == other->CalcWrittenPitch(*otherKey);
+}
+
 bool FCNote::IsLowerPitchThan(FCNote* other) const {
     if (!other) return false;
     if (GetDisplacement() != other->GetDisplacement())
@@ -65,6 +73,7 @@ class KeyInForce {
             key->SetKeyValue(measure.GetKeySignature()->GetKeyValue());
     }
     const FCKeySignature* operator->() const { return _cell.GetKeySignature(); }
+    const FCKeySignature& operator*() const { return *_cell.GetKeySignature(); }
 
   private:
     FCCell _cell;
@@ -73,37 +82,33 @@ class KeyInForce {
 bool IsOnNoteEntry(const FCNoteEntry* entry) {
     return entry && entry->IsNote();
 }
+
+// The letter (from A) a displacement names under a key.
+int LetterUnder(const FCKeySignature& key, int displacement) {
+    const int letter = (key.CalcScaleRootIndex() + displacement) % 7;
+    return letter < 0 ? letter + 7 : letter;
+}
 }  // namespace
 
 char FCNote::CalcPitchChar() const {
     if (!IsOnNoteEntry(_entry)) return 0;
     const KeyInForce key(_entry);
-    const int n = key->CalcScaleRootIndex() + GetDisplacement();
-    int letter = n % 7;
-    if (letter < 0) letter += 7;
-    return static_cast<char>('A' + letter);
+    return static_cast<char>('A' + LetterUnder(*key, GetDisplacement()));
 }
 
 int16_t FCNote::CalcPitchRaiseLower() const {
     if (!IsOnNoteEntry(_entry)) return 0;
     const KeyInForce key(_entry);
     if (!key->IsStandard()) return 0;
-    const int sharps = key->CalcSharps();
     const char c = CalcPitchChar();
     if (c == 0) return 0;
-    const int letter = c - 'A';
-    // Past seven accidentals the order comes round again: the letters it reaches again get a
-    // second step.
-    int alteration = 0;
-    if (sharps > 0) {
-        for (int i = 0; i < sharps; ++i)
-            if (letter == (5 + 4 * i) % 7) ++alteration;
-    } else {
-        const int flats = key->CalcFlats();
-        for (int i = 0; i < flats; ++i)
-            if (letter == (1 + 3 * i) % 7) --alteration;
-    }
-    return static_cast<int16_t>(GetRaiseLower() + alteration);
+    return static_cast<int16_t>(GetRaiseLower() + key->CalcLetterAlteration(c - 'A'));
+}
+
+FCNote::WrittenPitch FCNote::CalcWrittenPitch(const FCKeySignature& key) const {
+    const int32_t displacement = GetDisplacement();
+    return {displacement + key.CalcRootRelationAbsoluteIndex(),
+            GetRaiseLower() + key.CalcLetterAlteration(LetterUnder(key, displacement))};
 }
 
 int16_t FCNote::CalcActualDisplacement() const {

@@ -5,6 +5,7 @@
 #include "FCBase.h"
 #include "FXRecords.h"
 
+class FCKeySignature;
 class FCNoteEntry;
 
 // One note of an entry: a view of a note record inside the host's entry record, changed in
@@ -43,6 +44,11 @@ class FCNote : public __FCBase {
     void _SetArticulationEntryFlag(bool state);
 
     bool IsIdenticalPitch(FCNote* other) const;
+    // Identical pitch, each note read in the key of its own measure (null: a key not found).
+    // Under two major or minor keys of different values the written pitches compare; inside
+    // one key, and wherever a key is unknown or not major or minor, the stored halves.
+    bool IsIdenticalPitch(FCNote* other, const FCKeySignature* key,
+                          const FCKeySignature* otherKey) const;
     bool IsLowerPitchThan(FCNote* other) const;
 
     // The pitch in the key of the entry's measure (C major when the measure record does not
@@ -54,6 +60,18 @@ class FCNote : public __FCBase {
     // The displacement moved by the key's tonic, the clef in force at the entry and the
     // transposition of the staff there.
     int16_t CalcActualDisplacement() const;
+
+    // The pitch the stored halves stand for under a major or minor key: the step counted from
+    // middle C (the displacement plus the tonic's step above C) and the alteration with the
+    // key's accidentals, as CalcPitchRaiseLower gives it.
+    struct WrittenPitch {
+        int32_t step;
+        int32_t alteration;
+        bool operator==(const WrittenPitch& o) const {
+            return step == o.step && alteration == o.alteration;
+        }
+    };
+    WrittenPitch CalcWrittenPitch(const FCKeySignature& key) const;
 
   protected:
     void _SetEntryFlag(uint32_t mask, bool state);

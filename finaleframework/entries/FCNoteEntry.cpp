@@ -156,10 +156,15 @@ bool FCNoteEntry::IsTied() const {
 }
 
 FCNote* FCNoteEntry::FindPitch(FCNote* pitch) const {
+    return FindPitch(pitch, nullptr, nullptr);
+}
+
+FCNote* FCNoteEntry::FindPitch(FCNote* pitch, const FCKeySignature* pitchKey,
+                               const FCKeySignature* ownKey) const {
     if (!pitch || !IsNote()) return nullptr;
     for (int i = 0; i < GetCount(); ++i) {
         FCNote* note = GetItemAt(i);
-        if (note && note->IsIdenticalPitch(pitch)) return note;
+        if (note && note->IsIdenticalPitch(pitch, ownKey, pitchKey)) return note;
     }
     return nullptr;
 }

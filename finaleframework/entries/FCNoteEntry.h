@@ -7,6 +7,7 @@
 #include "FXRecords.h"
 
 class FCArticulations;
+class FCKeySignature;
 class FCNotePitches;
 
 // One entry (a note, a chord or a rest): a view of the host's entry record inside a loaded
@@ -57,6 +58,10 @@ class FCNoteEntry : public __FCCollection {
     void TieAll(bool state);
     bool IsTied() const;
     FCNote* FindPitch(FCNote* note) const;
+    // The same with `note` read in `noteKey` and this entry's notes in `ownKey`, the keys of
+    // their measures (null: not found); see FCNote::IsIdenticalPitch.
+    FCNote* FindPitch(FCNote* note, const FCKeySignature* noteKey,
+                      const FCKeySignature* ownKey) const;
     FCNote* FindHighestNote(FCNote* below) const;
     FCNote* FindLowestNote() const;
     int16_t CalcHighestDisplacement() const;

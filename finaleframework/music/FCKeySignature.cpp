@@ -62,6 +62,18 @@ bool FCKeySignature::IsFlatNote(int letter) const {
     return flats >= place;
 }
 
+int FCKeySignature::CalcLetterAlteration(int letter) const {
+    if (!IsStandard() || letter < 0 || letter > 6) return 0;
+    // The i-th sharp falls on letter (5 + 4i) mod 7, the i-th flat on (1 + 3i) mod 7: a letter
+    // is reached first at the i that solves this (2 and 5 undo the 4 and the 3 mod 7), then
+    // every seven accidentals.
+    const int sharps = CalcSharps();
+    const int count = sharps > 0 ? sharps : CalcFlats();
+    const int first = sharps > 0 ? (2 * (letter + 2)) % 7 : (5 * (letter + 6)) % 7;
+    const int times = count > first ? (count - 1 - first) / 7 + 1 : 0;
+    return sharps > 0 ? times : -times;
+}
+
 bool FCKeySignature::IsIdentical(FCKeySignature* other) {
     if (!other) return false;
     const int mode = CalcMode();

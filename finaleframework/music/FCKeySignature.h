@@ -40,6 +40,10 @@ class FCKeySignature : public __FCBaseData {
     // Whether the key sharpens (flattens) the letter (from A).
     bool IsSharpNote(int letter) const;
     bool IsFlatNote(int letter) const;
+    // What the key does to a letter (from A): +1 for each of its sharps on it, -1 for each
+    // flat. Past seven accidentals the order comes round again: eight sharps give F two.
+    // 0 for a non-standard key or a letter outside 0..6.
+    int CalcLetterAlteration(int letter) const;
     using __FCBase::IsIdentical;
     // Same key: two keys of modes other than 0 and 1 are alike.
     bool IsIdentical(FCKeySignature* other);

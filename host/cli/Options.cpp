@@ -32,7 +32,7 @@ const char kUsage[] =
     "                    staff, each voice of a staff a layer\n"
     "  --report          after tie or untie, list each tie added or removed and the near\n"
     "                    misses: the same letter with another alteration next, the same\n"
-    "                    pitch next in another layer, after a rest, or under another key\n"
+    "                    pitch next in another layer, or after a rest\n"
     "                    (on standard error when the score goes to standard output)\n"
 #else
     "\n"

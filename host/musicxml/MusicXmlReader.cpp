@@ -21,8 +21,9 @@ using Note = ImportedScore::Note;
 constexpr int kLayers = plovikhost::kDocumentLayers;
 constexpr int64_t kUnitsPerQuarter = 1024;
 // Pitches between the semitones have no spelling in the host; they are kept apart from every
-// spelled pitch (and from each other) far above any raise/lower value a key gives, counted in
-// thousandths of a semitone.
+// spelled pitch (and from each other) far above any raise/lower value a key gives: the written
+// alteration in thousandths of a semitone, less what the key gives the letter, so that with the
+// key's accidentals added they read alike under every key.
 constexpr int kMicrotones = 0x4000;
 // The silence between a voice's notes is filled with rests of at most two whole notes.
 const Fraction kLongestGapRest(8);
@@ -484,10 +485,10 @@ class Reader {
             for (Note& note : entry.notes) {
                 note.displacement =
                     static_cast<int16_t>(7 * (note.octave - 4) + note.step - key.TonicStep());
-                const Fraction beyondKey = note.alter - key.LetterAlteration(note.step);
+                const int inKey = key.LetterAlteration(note.step);
                 note.raiseLower = static_cast<int16_t>(
-                    beyondKey.IsInteger() ? beyondKey.Numerator()
-                                          : kMicrotones + (beyondKey * 1000).Round());
+                    note.alter.IsInteger() ? note.alter.Numerator() - inKey
+                                           : kMicrotones + (note.alter * 1000).Round() - inKey);
                 NOTERECORD& n = record.notes[record.noteCount];
                 n.displacement = note.displacement;
                 n.raiseLower = note.raiseLower;

@@ -20,11 +20,10 @@ bool InRegion(const Entry& entry, const EREGION& region) {
     return true;
 }
 
-const Note* Find(const Entry* entry, const Note& note, bool sameHostPitch) {
+const Note* Find(const Entry* entry, const Note& note) {
     if (!entry || entry->kind != Entry::NOTES) return nullptr;
     for (const Note& other : entry->notes)
-        if (other.SameWrittenPitch(note) && (!sameHostPitch || other.SameHostPitch(note)))
-            return &other;
+        if (other.SameWrittenPitch(note)) return &other;
     return nullptr;
 }
 
@@ -70,21 +69,19 @@ std::vector<NearMiss> TieReport::NearMisses(const ImportedScore& score, const ER
         const Entry* next = score.Next(entry);
         for (const Note& note : entry.notes) {
             if (TieWriter::TiedAfter(note, changes)) continue;
-            if (const Note* other = SameLetter(next, note); other && !Find(next, note, false))
+            if (const Note* other = SameLetter(next, note); other && !Find(next, note))
                 misses.push_back({NearMiss::OTHER_ALTERATION, &entry, &note, next, other});
-            if (const Note* other = Find(next, note, false); other && !other->SameHostPitch(note))
-                misses.push_back({NearMiss::OTHER_KEY, &entry, &note, next, other});
             if (next && next->kind != Entry::NOTES) {
                 const Entry* after = next;
                 while (after && after->kind != Entry::NOTES) after = score.Next(*after);
-                if (const Note* other = Find(after, note, false))
+                if (const Note* other = Find(after, note))
                     misses.push_back({NearMiss::AFTER_REST, &entry, &note, after, other});
             }
-            if (!Find(next, note, false)) {
+            if (!Find(next, note)) {
                 for (int16_t layer = 0; layer < plovikhost::kDocumentLayers; ++layer) {
                     if (layer == entry.layer) continue;
                     const Entry* beside = score.EntryAt(entry.slot, layer, entry.at + entry.length);
-                    if (const Note* other = Find(beside, note, false))
+                    if (const Note* other = Find(beside, note))
                         misses.push_back({NearMiss::OTHER_LAYER, &entry, &note, beside, other});
                 }
             }
@@ -127,7 +124,7 @@ std::string TieReport::Text(const ImportedScore& score, const plovikhost::Docume
                 lines += change.partner
                              ? change.partner->Name() + " (" + when(change.partnerEntry) + ")"
                              : "the next entry";
-                lines += ", another pitch under another key";
+                lines += ", another pitch";
             } else if (change.partner) {
                 lines += " to " + when(change.partnerEntry);
             }
@@ -153,10 +150,6 @@ std::string TieReport::Text(const ImportedScore& score, const plovikhost::Docume
                 break;
             case NearMiss::AFTER_REST:
                 out += partner + " follows after a rest (" + when(miss.partnerEntry) + ")";
-                break;
-            case NearMiss::OTHER_KEY:
-                out +=
-                    partner + " follows under another key, which the host holds as another pitch";
                 break;
         }
         out += "\n";

@@ -3,9 +3,7 @@
 // the region left untied although the same pitch, or nearly, comes next:
 //  - the same letter with another alteration in the next entry (C5 then C#5);
 //  - the same pitch in the next entry of another layer of the staff;
-//  - the same pitch after a rest;
-//  - the same written pitch in the next entry under another key, which the host stores as
-//    another pitch because it holds pitches relative to the key.
+//  - the same pitch after a rest.
 #pragma once
 
 #include <string>
@@ -20,7 +18,7 @@ namespace plovikxml {
 class TieReport {
   public:
     struct NearMiss {
-        enum Kind { OTHER_ALTERATION, OTHER_LAYER, AFTER_REST, OTHER_KEY };
+        enum Kind { OTHER_ALTERATION, OTHER_LAYER, AFTER_REST };
         Kind kind;
         const ImportedScore::Entry* entry;
         const ImportedScore::Note* note;

@@ -19,8 +19,7 @@ class TieWriter {
         enum Kind {
             ADDED,
             REMOVED,
-            // The plug-in tied the note to a note of another written pitch, which the host
-            // stores alike only because the key changed between them: not written.
+            // The plug-in tied the note to no note of the same written pitch: not written.
             NOT_WRITTEN,
         };
         Kind kind = ADDED;

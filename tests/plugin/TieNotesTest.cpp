@@ -1,8 +1,11 @@
 // The two commands from the host's call to the stored music, through FinaleExtensionInvoke.
 #include <cstring>
 #include <map>
+#include <string>
+#include <vector>
 
 #include "PlovikTie.h"
+#include "RecordBuilders.h"
 #include "ScoreTest.h"
 
 namespace {
@@ -17,6 +20,13 @@ class TieNotesTest : public ScoreTest {
     }
     uint16_t Flags2(int16_t staff, int16_t measure, size_t index, int16_t layer = 0) {
         return Stored(staff, measure, index, layer).flags2;
+    }
+    bool Tied(int16_t staff, int16_t measure, size_t index) {
+        return (Stored(staff, measure, index).notes[0].flags & NOTE_FLAG_TIE) != 0;
+    }
+    // Measures appended in these keys, one each.
+    void Keys(std::initializer_list<int16_t> keys) {
+        for (int16_t key : keys) Score().Measures(1, 4, 1024, key);
     }
 };
 
@@ -89,6 +99,74 @@ TEST_F(TieNotesTest, SharpAndNaturalAreDifferentPitches) {
     Score().Staves({1}).Measures(1).Music(1, 1, "C4/q C#4 C#4 Db4");
     Invoke(kTie, Region(1, 1, 1, 1));
     EXPECT_EQ(Music(1, 1), "C4/q C#4~/q C#4/q Db4/q");
+}
+
+// Each note is stored relative to the key of its measure, and read in it across a barline.
+TEST_F(TieNotesTest, AcrossAKeyChangeTheWrittenPitchesCompare) {
+    Score().Staves({1});
+    Keys({0x0000, 0x0001, 0x0002, 0x00FF, 0x0000});  // C, G, D, F and C major
+    Score().Music(1, 1, "C4/h G4").Music(1, 2, "G4/h B4").Music(1, 3, "F#4/h D4");
+    Score().Music(1, 4, "D4/h Bb4").Music(1, 5, "Bb4/w");
+    // B4 in G major and F#4 in D major are stored alike; the two Bb4s are not.
+    EXPECT_EQ(Copy(Stored(1, 2, 1).notes[0].displacement),
+              Copy(Stored(1, 3, 0).notes[0].displacement));
+    EXPECT_EQ(Copy(Stored(1, 2, 1).notes[0].raiseLower), Copy(Stored(1, 3, 0).notes[0].raiseLower));
+    EXPECT_EQ(Copy(Stored(1, 4, 1).notes[0].raiseLower), 0);
+    EXPECT_EQ(Copy(Stored(1, 5, 0).notes[0].raiseLower), -1);
+    Invoke(kTie, Region(1, 1, 1, 5));
+    EXPECT_EQ(Music(1, 1), "C4/h G4~/h");
+    EXPECT_EQ(Music(1, 2), "G4/h B4/h");
+    EXPECT_EQ(Music(1, 3), "F#4/h D4~/h");
+    EXPECT_EQ(Music(1, 4), "D4/h Bb4~/h");
+    EXPECT_EQ(Flags2(1, 2, 1), 0);
+    EXPECT_EQ(Flags2(1, 5, 0), ENTRY_FLAG2_TIE_CHANGED);
+}
+
+TEST_F(TieNotesTest, InsideOneKeyOrUnderAKeyNotKnownTheStoredValuesCompare) {
+    Score().Staves({1});
+    Keys({0x0001, 0x0001, 0x0000, 0x0001, 0x0001, 0x0000});
+    // One key across the barline: B4 to B4 ties, B4 to C5 does not.
+    Score().Music(1, 1, "E4/h B4").Music(1, 2, "B4/h C5");
+    // Key value 0x0200 is neither major nor minor: C4 (written in C major) ties to G4 of G
+    // major, which is stored alike.
+    Score().Music(1, 3, "E4/h C4").Music(1, 4, "G4/w");
+    PutMeasureKey(doc(), 3, 0x0200);
+    // Measure 6 has no measure record: G4 of G major does not tie to G4 of C major, which is
+    // stored otherwise.
+    Score().Music(1, 5, "D4/h G4").Music(1, 6, "G4/w");
+    doc().records.Erase(plovikhost::RecordId{plovikhost::TAG_MEASURE, 6, 0, 0});
+    Invoke(kTie, Region(1, 1, 1, 6));
+    EXPECT_EQ(Music(1, 1), "E4/h B4~/h");
+    EXPECT_EQ(Music(1, 2), "B4/h C5/h");
+    EXPECT_TRUE(Tied(1, 3, 1)) << "C4 in 0x0200 to G4 in G major";
+    EXPECT_FALSE(Tied(1, 5, 1)) << "G4 to a measure without a key";
+    EXPECT_EQ(Music(1, 5), "D4/h G4/h");
+}
+
+TEST_F(TieNotesTest, EachMeasuresKeyIsReadOncePerCommandAndNothingElseIsAsked) {
+    Score().Staves({1, 2});
+    Keys({0x0000, 0x0001, 0x0001});
+    for (int16_t staff : {1, 2})
+        for (int16_t layer : {0, 1})
+            Score().Music(staff, 1, "C4/h G4", layer).Music(staff, 2, "G4/h G4", layer);
+    Score().Music(1, 3, "G4/w").Music(2, 3, "G4/w");
+    const auto names = [this](bool withMeasures) {
+        std::vector<std::string> out;
+        for (const plovikhost::CallRecord& call : host().Calls())
+            if (withMeasures ==
+                (call.name == "FX_LoadEData" && call.args.at(0) == plovikhost::TAG_MEASURE))
+                out.push_back(call.name + " " + call.text);
+        return out;
+    };
+    Invoke(kUntie, Region(1, 2, 1, 3));
+    const std::vector<std::string> untie = names(false);
+    host().ClearCalls();
+    Invoke(kTie, Region(1, 2, 1, 3));
+    EXPECT_EQ(Music(2, 1, 1), "C4/h G4~/h");
+    EXPECT_EQ(Music(2, 2, 0), "G4~/h G4~/h");
+    EXPECT_EQ(names(true), (std::vector<std::string>{"FX_LoadEData 1,0,0", "FX_LoadEData 2,0,0",
+                                                     "FX_LoadEData 3,0,0"}));
+    EXPECT_EQ(names(false), untie) << "the calls of untying, which reads no key";
 }
 
 TEST_F(TieNotesTest, TyingNeverClearsATie) {

@@ -83,6 +83,11 @@ void CheckKeys(const KeyRow* rows, size_t count, uint16_t mode) {
         EXPECT_EQ(Name(key), row.name);
         EXPECT_EQ(Altered(key, row.alteration > 0), row.altered);
         EXPECT_EQ(Altered(key, row.alteration <= 0), "");
+        for (int letter = 0; letter < 7; ++letter)
+            EXPECT_EQ(key.CalcLetterAlteration(letter), key.IsSharpNote(letter)  ? 1
+                                                        : key.IsFlatNote(letter) ? -1
+                                                                                 : 0)
+                << letter;
     }
 }
 
@@ -111,6 +116,7 @@ TEST(FCKeySignatureTest, NonStandardKeysAreKeptButNotInterpreted) {
         EXPECT_EQ(key.CalcRootRelationAbsoluteIndex(), -1);
         EXPECT_EQ(Altered(key, true), "");
         EXPECT_EQ(Altered(key, false), "");
+        EXPECT_EQ(key.CalcLetterAlteration(5), 0);
         EXPECT_EQ(Name(key), "");
     }
     FCKeySignature key;
@@ -128,8 +134,14 @@ TEST(FCKeySignatureTest, AlterationsBeyondSevenAreCountedWithoutBound) {
     EXPECT_EQ(key.CalcSharps(), 127);
     EXPECT_EQ(key.CalcScaleRootIndex(), 6);  // index 127 mod 7 = 1 of the major table
     EXPECT_EQ(Altered(key, true), "ABCDEFG");
+    // The order of sharps comes round every seven: F is the 1st, 8th, ... 127th, C the 2nd,
+    // ... 121st.
+    EXPECT_EQ(key.CalcLetterAlteration(5), 19);
+    EXPECT_EQ(key.CalcLetterAlteration(2), 18);
     key.SetKeyValue(0x0080);  // 128 flats
     EXPECT_EQ(key.CalcFlats(), 128);
+    EXPECT_EQ(key.CalcLetterAlteration(1), -19) << "B: the 1st, ... 127th flat";
+    EXPECT_EQ(key.CalcLetterAlteration(5), -18) << "F: the 7th, ... 126th flat";
     EXPECT_EQ(key.CalcScaleRootIndex(), 1);  // index 7 - 128 mod 7 = 5
     EXPECT_EQ(key.CalcRootRelationIndex(), 7 - (4 * 128) % 7);
     key.SetKeyValue(0x0008);  // 8 sharps
@@ -142,9 +154,11 @@ TEST(FCKeySignatureTest, LettersOutsideTheScaleAreNeverAltered) {
     key.SetKeyValue(0x0007);
     EXPECT_FALSE(key.IsSharpNote(7));
     EXPECT_FALSE(key.IsSharpNote(-1));
+    EXPECT_EQ(key.CalcLetterAlteration(7), 0);
     key.SetKeyValue(0x00F9);
     EXPECT_FALSE(key.IsFlatNote(-1));
     EXPECT_FALSE(key.IsFlatNote(7));
+    EXPECT_EQ(key.CalcLetterAlteration(-1), 0);
 }
 
 TEST(FCKeySignatureTest, IsIdenticalByModeAndAccidentals) {

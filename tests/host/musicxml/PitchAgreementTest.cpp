@@ -1,9 +1,11 @@
-// The pitches the reader stores are the framework's to spell back: FCNote's letter and
-// alteration of every imported note match the file, in every key a score can have.
+// The pitches the reader stores are the framework's to spell back: FCNote's letter, alteration
+// and written pitch of every imported note match the file, in every key a score can have.
 #include <gtest/gtest.h>
 
 #include <memory>
 
+#include "FCKeySignature.h"
+#include "FCMeasure.h"
 #include "FCNote.h"
 #include "FCNoteEntryLayer.h"
 #include "MusicXmlTest.h"
@@ -38,6 +40,11 @@ TEST_F(MusicXmlPitchAgreementTest, TheFrameworkSpellsImportedNotesAsTheFileDoes)
             << expected.Name() << " in measure " << layer.GetItemAt(i)->GetMeasure();
         EXPECT_EQ(note->CalcPitchRaiseLower(), expected.alter.Numerator())
             << expected.Name() << " in measure " << layer.GetItemAt(i)->GetMeasure();
+        FCMeasure measure;
+        ASSERT_TRUE(measure.Load(static_cast<uint16_t>(layer.GetItemAt(i)->GetMeasure())));
+        const FCNote::WrittenPitch written = note->CalcWrittenPitch(*measure.GetKeySignature());
+        EXPECT_EQ(written.step, 7 * (expected.octave - 4) + expected.step) << expected.Name();
+        EXPECT_EQ(written.alteration, expected.alter.Numerator()) << expected.Name();
     }
 }
 

@@ -108,10 +108,10 @@ TEST_F(MusicXmlTieWriterTest, NoTieLeapsOverTheSilenceOfAVoice) {
     EXPECT_EQ(Tie(OneStaff({"A4 >1 A4 A4"})), OneStaff({"A4 >1 A4~ ~A4"}));
 }
 
-TEST_F(MusicXmlTieWriterTest, AKeyChangeStopsATieThatTheHostWouldMakeBetweenOtherPitches) {
+TEST_F(MusicXmlTieWriterTest, AcrossAKeyChangeTheSameWrittenPitchTies) {
     const std::string toG = "<key><fifths>1</fifths></key>";
-    // C4 in C major and G4 in G major are both the tonic: the host stores them alike and the
-    // plug-in ties them, but a tie between two pitches is not written.
+    const std::string toD = "<key><fifths>2</fifths></key>";
+    // C4 in C major and G4 in G major are both the tonic, stored alike: no tie.
     const std::string xml =
         MusicXmlText().Part("P1", "Flute").Measure("E4 F4 E4 C4").Measure("G4 D4 C4 C4", toG).Str();
     EXPECT_EQ(Tie(xml), MusicXmlText()
@@ -119,13 +119,45 @@ TEST_F(MusicXmlTieWriterTest, AKeyChangeStopsATieThatTheHostWouldMakeBetweenOthe
                             .Measure("E4 F4 E4 C4")
                             .Measure("G4 D4 C4~ ~C4", toG)
                             .Str());
-    ASSERT_EQ(changes.size(), 2u);
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0].kind, TieWriter::Change::ADDED);
+    // The same written pitch, stored otherwise under each key, ties: C4 from C to G major, B4
+    // from G to D major (where F#4 is stored as B4 is in G major).
+    EXPECT_EQ(Tie(MusicXmlText()
+                      .Part("P1", "Flute")
+                      .Measure("C4:4")
+                      .Measure("C4:2 B4:2", toG)
+                      .Measure("F#4:2 B4:2", toD)
+                      .Str()),
+              MusicXmlText()
+                  .Part("P1", "Flute")
+                  .Measure("C4~:4")
+                  .Measure("~C4:2 B4:2", toG)
+                  .Measure("F#4:2 B4:2", toD)
+                  .Str());
+    EXPECT_EQ(
+        Tie(MusicXmlText().Part("P1", "Flute").Measure("B4:4", toG).Measure("B4:4", toD).Str()),
+        MusicXmlText().Part("P1", "Flute").Measure("B4~:4", toG).Measure("~B4:4", toD).Str());
+}
+
+// Should the plug-in tie two different written pitches, the tie is not written.
+TEST_F(MusicXmlTieWriterTest, ATieBetweenTwoWrittenPitchesIsNotWritten) {
+    const std::string xml = MusicXmlText()
+                                .Part("P1", "Flute")
+                                .Measure("C4:4")
+                                .Measure("G4:4", "<key><fifths>1</fifths></key>")
+                                .Str();
+    Read(xml);
+    // Stored alike: what a plug-in comparing stored values alone across the key change ties.
+    EXPECT_EQ(Copy(doc().CellAt(1, 1, 0).entries.at(0).notes[0].displacement),
+              Copy(doc().CellAt(1, 2, 0).entries.at(0).notes[0].displacement));
+    doc().CellAt(1, 1, 0).entries.at(0).notes[0].flags |= NOTE_FLAG_TIE;
+    changes = score.Changes(doc());
+    EXPECT_EQ(score.Write(changes), xml);
+    ASSERT_EQ(changes.size(), 1u);
     EXPECT_EQ(changes[0].kind, TieWriter::Change::NOT_WRITTEN);
     EXPECT_EQ(changes[0].note->Name(), "C4");
     EXPECT_EQ(changes[0].partner->Name(), "G4");
-    // The same written pitch across the change is stored as another pitch: not tied.
-    EXPECT_EQ(Tie(MusicXmlText().Part("P1", "Flute").Measure("C4:4").Measure("C4:4", toG).Str()),
-              MusicXmlText().Part("P1", "Flute").Measure("C4:4").Measure("C4:4", toG).Str());
 }
 
 TEST_F(MusicXmlTieWriterTest, UntieTakesAwayATieWrittenAcrossAKeyChange) {
@@ -159,6 +191,18 @@ TEST_F(MusicXmlTieWriterTest, MicrotonesTieOnlyToTheSameMicrotone) {
     EXPECT_EQ(Tie(againstE), againstE);
     const std::string againstF = Altered(Altered(OneStaff({"E4 F4:3"}), 0, "0.5"), 1, "-0.5");
     EXPECT_EQ(Tie(againstF), againstF);
+    // F half sharp ties across a change to G major, which sharpens F.
+    const std::string toG = "<key><fifths>1</fifths></key>";
+    const auto acrossToG = [&](const char* first, const char* second) {
+        return Altered(Altered(MusicXmlText()
+                                   .Part("P1", "Flute")
+                                   .Measure(std::string(first) + ":4")
+                                   .Measure(std::string(second) + ":4", toG)
+                                   .Str(),
+                               0, "0.5"),
+                       1, "0.5");
+    };
+    EXPECT_EQ(Tie(acrossToG("F4", "F4")), acrossToG("F4~", "~F4"));
 }
 
 TEST_F(MusicXmlTieWriterTest, MarksGoWhereTheNoteHasRoomForThem) {
