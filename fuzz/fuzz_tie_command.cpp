@@ -34,7 +34,7 @@ using plovikhost::Host;
 using plovikhost::KeySpelling;
 
 // Across a key change, notes compare by written pitch rather than by stored halves.
-constexpr bool kWrittenPitchAcrossKeys = false;
+constexpr bool kWrittenPitchAcrossKeys = true;
 
 constexpr size_t kHeaderSize = 9;
 constexpr size_t kChunkSize = 8;
