@@ -8,10 +8,15 @@ bool CanAddNoteRecordToRests = true;
 
 namespace {
 
-bool HoldsID(const NOTERECORD* notes, int n, int32_t id) {
-    for (int k = 0; k < n; ++k)
-        if (notes[k].noteID == id) return true;
-    return false;
+// The next ID above the highest; past the largest ID there is, the lowest that no note holds
+// (twelve notes leave one free below 13).
+int16_t NewNoteID(const NOTERECORD* notes, int n, int32_t& highest) {
+    if (highest < INT16_MAX) return static_cast<int16_t>(++highest);
+    for (int16_t id = 1;; ++id) {
+        bool taken = false;
+        for (int k = 0; k < n && !taken; ++k) taken = notes[k].noteID == id;
+        if (!taken) return id;
+    }
 }
 
 void CleanEntry(EXENTRY* entry) {
@@ -25,16 +30,7 @@ void CleanEntry(EXENTRY* entry) {
         bool renumber = notes[k].noteID == 0;
         for (int j = 0; j < n && !renumber; ++j)
             renumber = j != k && notes[j].noteID == notes[k].noteID;
-        if (!renumber) continue;
-        if (highest < INT16_MAX) {
-            notes[k].noteID = static_cast<int16_t>(++highest);
-        } else {
-            // Past the top of the range a new ID would wrap onto another: take the smallest
-            // free one (twelve notes leave one among 1 to 13).
-            int32_t unused = 1;
-            while (HoldsID(notes, n, unused)) ++unused;
-            notes[k].noteID = static_cast<int16_t>(unused);
-        }
+        if (renumber) notes[k].noteID = NewNoteID(notes, n, highest);
     }
 
     for (int k = 0; k < n; ++k) {
@@ -45,10 +41,13 @@ void CleanEntry(EXENTRY* entry) {
 
     for (int k = n; k < EXENTRY_MAX_NOTES; ++k) notes[k] = NOTERECORD{};
 
+    // The rest's record comes out as a later cleaning would leave it, with ID 1: a cleaned
+    // frame stays as it is when cleaned again.
     if (n == 0 && CanAddNoteRecordToRests) {
         entry->flags |= ENTRY_FLAG_REST_RECORD;
         entry->noteCount = 1;
-        notes[0].flags = NOTE_FLAG_CREATED;
+        notes[0].noteID = 1;
+        notes[0].flags = NOTE_FLAG_CREATED | (1u << 16);
     }
 }
 

@@ -22,9 +22,10 @@ bool FCTieHandler::Iterate(__FCBase* item) {
         return true;
     }
 
-    // Tying never clears: a note without a partner keeps whatever tie it had.
+    // Tying never clears: a note without a partner keeps whatever tie it had. A rest's record
+    // (the cleaning gives every rest one) is no note to tie.
     FCNoteEntry* next = entry->Next();
-    if (!next) return true;
+    if (!next || !entry->IsNote()) return true;
     // Pitches are stored relative to the key of their measure.
     const FCKeySignature* key = nullptr;
     const FCKeySignature* nextKey = nullptr;

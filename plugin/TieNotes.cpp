@@ -6,6 +6,9 @@
 
 void TieNotes(FCMusicRegion* region, bool tie) {
     if (!region) return;
+    // A region that holds no measure touches none; its end measure must not reach the layer,
+    // which reads -1 as the document's last measure.
+    if (region->GetEndMeasure() < region->GetStartMeasure() || region->GetEndMeasure() < 1) return;
     FCTieHandler handler(tie);
     for (int slot = region->GetStartSlot(); slot <= region->GetEndSlot(); ++slot) {
         const int16_t instrument = static_cast<int16_t>(

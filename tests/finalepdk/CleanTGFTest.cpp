@@ -1,6 +1,7 @@
 // The cleaning every frame goes through before the host stores or reshapes it.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 #include "finalepdk.h"
@@ -38,19 +39,17 @@ std::vector<int16_t> Ids(const EXENTRY& entry) {
 }  // namespace
 
 TEST(CleanTGF, MakesNoteIDsUniqueFirstComerRenumbered) {
-    Frame frame(5);
+    Frame frame(4);
     SetNotes(frame[0], {0, 0});
     SetNotes(frame[1], {3, 3});
     SetNotes(frame[2], {2, 5, 2});
-    // Past the top of the ID range, the smallest free positive ID.
-    SetNotes(frame[3], {32767, 0, 1, 0});
-    SetNotes(frame[4], {-32768, 32767, 0});
+    // Past the largest ID the lowest free one is taken, never a wrapped, negative one.
+    SetNotes(frame[3], {32767, -32768, 0, 1, 0});
     CleanTGF(&frame.header, true);
     EXPECT_EQ(Ids(frame[0]), (std::vector<int16_t>{1, 2}));
     EXPECT_EQ(Ids(frame[1]), (std::vector<int16_t>{4, 3}));
     EXPECT_EQ(Ids(frame[2]), (std::vector<int16_t>{6, 5, 2}));
-    EXPECT_EQ(Ids(frame[3]), (std::vector<int16_t>{32767, 2, 1, 3}));
-    EXPECT_EQ(Ids(frame[4]), (std::vector<int16_t>{-32768, 32767, 1}));
+    EXPECT_EQ(Ids(frame[3]), (std::vector<int16_t>{32767, -32768, 2, 1, 3}));
 }
 
 TEST(CleanTGF, CopiesTheIDModulo32IntoTheNoteFlags) {
@@ -82,8 +81,11 @@ TEST(CleanTGF, GivesARestItsNoteRecord) {
     EXPECT_EQ(Value(frame[0].flags), 0x01000800u);
     EXPECT_EQ(Value(frame[0].notes[0].displacement), 0);
     EXPECT_EQ(Value(frame[0].notes[0].raiseLower), 0);
-    EXPECT_EQ(Value(frame[0].notes[0].noteID), 0);
-    EXPECT_EQ(Value(frame[0].notes[0].flags), NOTE_FLAG_CREATED);
+    EXPECT_EQ(Value(frame[0].notes[0].noteID), 1);
+    EXPECT_EQ(Value(frame[0].notes[0].flags), NOTE_FLAG_CREATED | 0x00010000u);
+    const EXENTRY cleaned = frame[0];
+    CleanTGF(&frame.header, true);
+    EXPECT_EQ(std::memcmp(&frame[0], &cleaned, sizeof cleaned), 0) << "cleaned again, unchanged";
 }
 
 TEST(CleanTGF, TwelveNotesLeaveNothingToClear) {
@@ -105,7 +107,7 @@ TEST(CleanTGF, HostCountsOutOfRangeStayInsideTheRecords) {
     CleanTGF(&frame.header, true);
     EXPECT_EQ(Value(frame[0].noteCount), 40);  // the cleaning does not rewrite a count it reads
     EXPECT_EQ(Value(frame[1].noteCount), 1);   // a negative count is no notes: a rest record
-    EXPECT_EQ(Value(frame[1].notes[0].noteID), 0);
+    EXPECT_EQ(Value(frame[1].notes[0].noteID), 1);
 
     frame.header.entryCount = -1;
     CleanTGF(&frame.header, true);

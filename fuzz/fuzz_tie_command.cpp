@@ -1,0 +1,599 @@
+// The Tie and Untie commands, through FinaleExtensionInvoke, on a document, a region and a
+// command index decoded from the input, held against an oracle: a plain loop over the host's own
+// model that walks the region as the command does, applies the tie rules, cleans every frame it
+// stores and stores it as the host does. After every run: no frame outstanding and no host
+// problem; the document is what the oracle predicts; nothing outside the region's staves and
+// measures changed; Untie left no tie on a note entry inside the region; Tie run again leaves
+// the document as it was. A disagreement aborts with a description of the first difference.
+//
+// Input: a header of kHeaderSize bytes (see Decode), then entry chunks of kChunkSize bytes, each
+// appended to a cell of the document.
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "KeySpelling.h"
+#include "PlovikTie.h"
+#include "ScoreBuilder.h"
+#include "SubstituteHost.h"
+
+namespace {
+
+using plovikhost::Cell;
+using plovikhost::CellKey;
+using plovikhost::Document;
+using plovikhost::Host;
+using plovikhost::KeySpelling;
+
+// Across a key change, notes compare by written pitch rather than by stored halves.
+constexpr bool kWrittenPitchAcrossKeys = true;
+
+constexpr size_t kHeaderSize = 9;
+constexpr size_t kChunkSize = 8;
+constexpr size_t kMaxChunks = 48;
+constexpr size_t kMaxEntriesPerCell = 6;
+constexpr uint32_t kMeasureTag = 0x534F4D53;
+constexpr int kMaxSpan = 40;
+
+constexpr uint32_t kIndices[8] = {0, 1, 0x10000, 0xFFFF, 2, 5, 0x7FFFFFFF, 0xFFFF0000};
+constexpr int16_t kMaxLayers[8] = {4, 4, 4, 3, 2, 1, 0, 5};
+constexpr int16_t kStaffNumbers[4] = {5, 2, 7, 3};
+constexpr uint16_t kRegionLists[4] = {0, 0, 1, 9};
+constexpr int16_t kSlots[16] = {1, 1, 2, 3, 4, 5, 0, -1, 2, 3, 1, 4, 32767, -32768, 6, 2};
+constexpr int16_t kMeasures[16] = {1, 2, 3, 4, 1, 2, 3, 4, 0, -1, 5, 32767, -32768, 1, 2, 3};
+constexpr int32_t kStartPositions[16] = {0, 0,    0,    0,    512, 1024, 2048,      3072,
+                                         1, 1023, 1025, 4096, -1,  0,    INT32_MIN, INT32_MAX};
+constexpr int32_t kEndPositions[16] = {INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, 0,    1024,
+                                       2048,      3072,      1023,      1025,      4095, 512,
+                                       -1,        INT32_MIN, 4096,      INT32_MAX};
+// Major and minor keys of up to seven sharps or flats, and keys that are not standard.
+constexpr int16_t kKeys[16] = {0,      1,      2, 0x00FF, 0x00FE, 7,      0x00F9, 0x0100,
+                               0x0101, 0x01FF, 4, 0x00FD, 0x0200, 0x4000, 0x0106, 3};
+constexpr int16_t kDurations[8] = {1024, 512, 2048, 256, 0, -1, 3072, 32767};
+constexpr int16_t kOddNoteCounts[3] = {13, 40, -3};
+constexpr int32_t kOddPositions[8] = {-1, 0, 512, 1024, 2048, 4096, INT32_MAX, INT32_MIN};
+
+// A host that damages the frames of one measure before handing them out.
+enum class Damage { NONE, NULL_ARRAY, NEGATIVE_COUNT, ONE_FEWER, LOWEST_COUNT };
+
+struct Case {
+    uint32_t index = 0;
+    bool tie = false;
+    bool nullRegion = false;
+    EREGION region{};  // what the command sees: zero for a null region
+    int16_t maxLayers = 4;
+    Damage damage = Damage::NONE;
+    int16_t damagedMeasure = 0;
+    bool shortReloads = false;  // a frame loaded again after storing shows one entry fewer
+};
+
+[[noreturn]] void Fail(const std::string& what, const std::string& detail) {
+    std::fprintf(stderr, "fuzz_tie_command: %s: %s\n", what.c_str(), detail.c_str());
+    std::abort();
+}
+
+std::string Hex(uint32_t value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%X", value);
+    return text;
+}
+
+std::string Where(const CellKey& key) {
+    return "staff " + std::to_string(key.staff) + " measure " + std::to_string(key.measure) +
+           " layer " + std::to_string(key.layer);
+}
+
+int NoteCount(const EXENTRY& entry) {
+    return std::clamp<int>(entry.noteCount, 0, EXENTRY_MAX_NOTES);
+}
+
+bool IsNoteEntry(const EXENTRY& entry) {
+    return (entry.flags & ENTRY_FLAG_NOTE) != 0;
+}
+
+// How many entries of a frame the damaged header still shows.
+int Visible(const Case& c, int16_t measure, int count) {
+    if (c.damage == Damage::NONE || measure != c.damagedMeasure) return count;
+    return c.damage == Damage::ONE_FEWER ? std::max(count - 1, 0) : 0;
+}
+
+void DamageFrame(const Case& c, EXTGF2005a* frame) {
+    if (!frame) return;
+    const plovikhost::FrameRecord* record = Host::Get().Frames().Find(frame);
+    if (c.shortReloads && record && record->loadMode == 0 && frame->entryCount > 0)
+        --frame->entryCount;
+    if (frame->measure != c.damagedMeasure) return;
+    switch (c.damage) {
+        case Damage::NULL_ARRAY:
+            frame->entries = nullptr;
+            break;
+        case Damage::NEGATIVE_COUNT:
+            frame->entryCount = -3;
+            break;
+        case Damage::ONE_FEWER:
+            if (frame->entryCount > 0) --frame->entryCount;
+            break;
+        case Damage::LOWEST_COUNT:
+            frame->entryCount = INT16_MIN;
+            break;
+        case Damage::NONE:
+            break;
+    }
+}
+
+// ---- Decoding ----
+
+void SetKey(Document& doc, int16_t measure, int16_t key) {
+    doc.measures[static_cast<size_t>(measure - 1)].key = key;
+    const plovikhost::RecordId id{kMeasureTag, measure, 0, 0};
+    plovikhost::RecordStore::Bytes record = *doc.records.Find(id);
+    std::memcpy(&record[2], &key, sizeof key);
+    doc.records.Put(id, std::move(record));
+}
+
+int16_t NoteID(int mode, int k, int nibble) {
+    switch (mode) {
+        case 0:
+            return static_cast<int16_t>(k + 1);
+        case 1:
+            return 0;
+        case 2:
+            return static_cast<int16_t>(k / 2 + 1);
+        case 3:
+            return static_cast<int16_t>(nibble);
+        case 4:
+            return k == 0 ? INT16_MAX : k == 1 ? INT16_MIN : 0;
+        case 5:
+            return static_cast<int16_t>(-(k + 1));
+        case 6:
+            return static_cast<int16_t>(EXENTRY_MAX_NOTES - k);
+        default:
+            return 3;
+    }
+}
+
+bool TieBit(int mode, int k) {
+    switch (mode) {
+        case 1:
+            return true;
+        case 2:
+            return k % 2 == 0;
+        case 3:
+            return k % 2 == 1;
+        case 4:
+            return k == 0;
+        default:
+            return false;
+    }
+}
+
+// Header: h0 command index (bits 0-2), layers the host reports (3-5), a damaged measure (6), a
+// staff twice in the global list (7); h1 staves - 1 (0-1), measures - 1 (2-3), hidden layers
+// (4-7); h2 the region's instrument list (0-1), a list 1 in reverse order (2), the damage (3-4)
+// and its measure (5-6), other staff numbers (7); h3 start and end slot; h4 start and end
+// measure; h5 start and end position (nibbles indexing the tables); h6 a null region (0), frames
+// loaded again with an entry fewer (1); h7, h8 the keys of measures 1 to 4 (nibbles).
+Case Decode(const uint8_t* data, size_t size, Document& doc) {
+    const uint8_t* h = data;
+    Case c;
+    c.index = kIndices[h[0] & 7];
+    c.tie = static_cast<int16_t>(c.index & 0xFFFF) == 0;
+    c.maxLayers = kMaxLayers[(h[0] >> 3) & 7];
+    const int staffCount = (h[1] & 3) + 1;
+    const int measureCount = ((h[1] >> 2) & 3) + 1;
+    if (h[0] & 0x40) {
+        c.damage = static_cast<Damage>(((h[2] >> 3) & 3) + 1);
+        c.damagedMeasure = static_cast<int16_t>(((h[2] >> 5) & 3) + 1);
+    }
+
+    plovikhost::ScoreBuilder builder(doc);
+    std::vector<int16_t> staves;
+    for (int i = 0; i < staffCount; ++i) {
+        staves.push_back(h[2] & 0x80 ? kStaffNumbers[i] : static_cast<int16_t>(i + 1));
+        builder.Staves({staves.back()});
+    }
+    if (h[0] & 0x80) doc.instrumentLists[0].push_back(staves.front());
+    if (h[2] & 4) doc.instrumentLists[1].assign(staves.rbegin(), staves.rend());
+    for (int m = 1; m <= measureCount; ++m) {
+        const int nibble = (h[7 + (m - 1) / 2] >> (4 * ((m - 1) % 2))) & 15;
+        const int16_t key = kKeys[kWrittenPitchAcrossKeys ? nibble : h[7] & 15];
+        try {
+            builder.Measures(1, 4, 1024, key);
+        } catch (const std::invalid_argument&) {
+            builder.Measures(1);  // the builder spells only standard keys
+            SetKey(doc, static_cast<int16_t>(m), key);
+        }
+    }
+    for (int16_t layer = 0; layer < plovikhost::kDocumentLayers; ++layer)
+        if (h[1] & (0x10 << layer)) doc.hiddenLayers.insert(layer);
+
+    EREGION& r = c.region;
+    c.nullRegion = h[6] & 1;
+    c.shortReloads = h[6] & 2;
+    if (!c.nullRegion) {
+        r.startInstrumentList = r.endInstrumentList = kRegionLists[h[2] & 3];
+        r.startSlot = kSlots[h[3] & 15];
+        r.endSlot = kSlots[h[3] >> 4];
+        r.startMeasure = kMeasures[h[4] & 15];
+        r.endMeasure = kMeasures[h[4] >> 4];
+        // Far-apart ends only cost time: every slot and measure between them is asked for.
+        if (r.endSlot - r.startSlot > kMaxSpan)
+            r.startSlot = static_cast<int16_t>(r.endSlot - kMaxSpan);
+        if (r.endMeasure - r.startMeasure > kMaxSpan)
+            r.startMeasure = static_cast<int16_t>(r.endMeasure - kMaxSpan);
+        r.startPosition = kStartPositions[h[5] & 15];
+        r.endPosition = kEndPositions[h[5] >> 4];
+    }
+
+    struct Override {
+        CellKey cell;
+        size_t index;
+        int32_t position;
+    };
+    std::vector<Override> positions;
+    const size_t chunks = std::min((size - kHeaderSize) / kChunkSize, kMaxChunks);
+    for (size_t i = 0; i < chunks; ++i) {
+        const uint8_t* b = data + kHeaderSize + i * kChunkSize;
+        const CellKey key{staves[static_cast<size_t>((b[0] & 3) % staffCount)],
+                          static_cast<int16_t>(((b[0] >> 2) & 3) % measureCount + 1),
+                          static_cast<int16_t>((b[0] >> 4) & 3)};
+        Cell& cell = doc.CellAt(key.staff, key.measure, key.layer);
+        if (cell.entries.size() >= kMaxEntriesPerCell) continue;
+
+        EXENTRY e{};
+        e.entryNumber = b[0] & 0x40 ? 0 : doc.TakeEntryNumber();
+        const int countCode = b[1] & 15;
+        e.noteCount = countCode <= EXENTRY_MAX_NOTES ? static_cast<int16_t>(countCode)
+                                                     : kOddNoteCounts[countCode - 13];
+        if (b[1] & 0x10) e.flags |= ENTRY_FLAG_NOTE;
+        e.duration = kDurations[b[2] & 7];
+        const bool junk = b[0] & 0x80;
+        const uint8_t j = b[7];
+        if (junk) {
+            e.flags |= (j * 0x01010101u) & ~ENTRY_FLAG_NOTE;
+            e.flags2 = static_cast<uint16_t>(j * 0x0101u);
+            e.reserved6 = j;
+            e.reserved140 = j * 0x00010001u;
+            e.clef = static_cast<int16_t>(j & 3);
+        }
+        // Every record is filled, those beyond the count too: the cleaning must clear them.
+        for (int k = 0; k < EXENTRY_MAX_NOTES; ++k) {
+            const int nibble = ((b[3 + (k % 8) / 2] >> (4 * (k % 2))) & 15) ^ (k >= 8 ? 5 : 0);
+            NOTERECORD& note = e.notes[k];
+            note.displacement = static_cast<int16_t>((nibble & 7) - 3);
+            note.raiseLower = static_cast<int16_t>(nibble & 8 ? (k % 2 ? -1 : 1) : 0);
+            note.noteID = NoteID(b[1] >> 5, k, nibble);
+            note.flags = NOTE_FLAG_CREATED;
+            if (TieBit(b[2] >> 5, k)) note.flags |= NOTE_FLAG_TIE;
+            if (junk) note.flags |= (j * 0x00010101u) & ~NOTE_FLAG_TIE;
+        }
+        const int positionMode = (b[2] >> 3) & 3;
+        if (positionMode >= 2)
+            positions.push_back(
+                {key, cell.entries.size(), positionMode == 2 ? kOddPositions[j & 7] : j * 32});
+        cell.entries.push_back(e);
+    }
+    for (auto& [key, cell] : doc.cells) plovikhost::LayOutPositions(cell.entries);
+    for (const Override& o : positions) doc.cells[o.cell].entries[o.index].position = o.position;
+    return c;
+}
+
+// ---- The oracle ----
+
+int16_t KeyOf(const Document& doc, int16_t measure) {
+    const plovikhost::MeasureSpec* spec = doc.FindMeasure(measure);
+    return spec ? spec->key : 0;
+}
+
+// The alteration a standard key gives the letter (from A) of a step: past seven accidentals the
+// order of sharps or flats comes round again.
+int KeyAlteration(const KeySpelling& key, int step) {
+    const int letter = ((step + 2) % 7 + 7) % 7;
+    const int accidentals = key.Alteration();
+    int alteration = 0;
+    for (int i = 0; i < accidentals; ++i)
+        if (letter == (5 + 4 * i) % 7) ++alteration;
+    for (int i = 0; i < -accidentals; ++i)
+        if (letter == (1 + 3 * i) % 7) --alteration;
+    return alteration;
+}
+
+// Within one key, or where a key is not standard, the stored halves; across a key change, the
+// written pitch: the step above C and the real alteration.
+bool SamePitch(const NOTERECORD& a, int16_t keyA, const NOTERECORD& b, int16_t keyB) {
+    const KeySpelling spellA(keyA), spellB(keyB);
+    if (!kWrittenPitchAcrossKeys || keyA == keyB || !spellA.IsStandard() || !spellB.IsStandard())
+        return a.displacement == b.displacement && a.raiseLower == b.raiseLower;
+    const int stepA = a.displacement + spellA.TonicStep();
+    const int stepB = b.displacement + spellB.TonicStep();
+    return stepA == stepB && a.raiseLower + KeyAlteration(spellA, stepA) ==
+                                 b.raiseLower + KeyAlteration(spellB, stepB);
+}
+
+bool Includes(const Document& doc, const EREGION& r, int16_t staff, int16_t measure,
+              int32_t position) {
+    if (measure < r.startMeasure || measure > r.endMeasure) return false;
+    const int16_t slot = doc.InstrumentToSlot(staff, r.startInstrumentList);
+    if (slot <= 0 || slot < r.startSlot || slot > r.endSlot) return false;
+    if (measure == r.startMeasure && position < r.startPosition) return false;
+    if (measure == r.endMeasure && position > r.endPosition) return false;
+    return true;
+}
+
+void Clean(EXENTRY& entry) {
+    const int n = NoteCount(entry);
+    NOTERECORD* notes = entry.notes;
+    int32_t highest = 0;
+    for (int k = 0; k < n; ++k) highest = std::max<int32_t>(highest, notes[k].noteID);
+    for (int k = 0; k < n; ++k) {
+        bool renumber = notes[k].noteID == 0;
+        for (int j = 0; j < n; ++j)
+            if (j != k && notes[j].noteID == notes[k].noteID) renumber = true;
+        if (!renumber) continue;
+        if (highest < INT16_MAX) {
+            notes[k].noteID = static_cast<int16_t>(++highest);
+            continue;
+        }
+        int16_t free = 1;  // past the largest ID: the lowest one no note holds
+        while (std::any_of(notes, notes + n, [&](const NOTERECORD& x) { return x.noteID == free; }))
+            ++free;
+        notes[k].noteID = free;
+    }
+    for (int k = 0; k < n; ++k)
+        notes[k].flags = (notes[k].flags & ~NOTE_FLAG_ID_BITS) |
+                         (static_cast<uint32_t>(notes[k].noteID & 0x1F) << 16);
+    for (int k = n; k < EXENTRY_MAX_NOTES; ++k) notes[k] = NOTERECORD{};
+    if (n == 0) {
+        entry.flags |= ENTRY_FLAG_REST_RECORD;
+        entry.noteCount = 1;
+        notes[0].noteID = 1;
+        notes[0].flags = NOTE_FLAG_CREATED | (1u << 16);
+    }
+}
+
+struct Frame {
+    int16_t measure;
+    std::vector<EXENTRY> entries;
+    int visible;  // as many as the header shows
+};
+
+void PredictLayer(Document& doc, const Case& c, int16_t instrument, int16_t layer) {
+    const EREGION& r = c.region;
+    const int16_t start = r.startMeasure, end = r.endMeasure;
+    // A region without a measure (end below start, or below 1) is left alone.
+    if (end < start || end < 1 || doc.hiddenLayers.count(layer)) return;
+    // Frames come through the staff's slot in the global list; the first that does not load
+    // drops the whole layer.
+    const int16_t staff = doc.SlotToInstrument(doc.InstrumentToSlot(instrument, 0), 0);
+    if (staff <= 0 || layer >= plovikhost::kDocumentLayers || start < 1 || end > doc.MeasureCount())
+        return;
+
+    std::vector<Frame> frames;
+    for (int m = start; m <= end; ++m) {
+        const Cell* cell = doc.FindCell(staff, static_cast<int16_t>(m), layer);
+        Frame frame{static_cast<int16_t>(m), cell ? cell->entries : std::vector<EXENTRY>{}, 0};
+        frame.visible = Visible(c, frame.measure, static_cast<int>(frame.entries.size()));
+        frames.push_back(std::move(frame));
+    }
+    std::vector<std::pair<Frame*, EXENTRY*>> chain;
+    for (Frame& frame : frames)
+        for (int j = 0; j < frame.visible; ++j) chain.emplace_back(&frame, &frame.entries[j]);
+
+    for (size_t i = 0; i < chain.size(); ++i) {
+        auto [frame, entry] = chain[i];
+        if (!Includes(doc, r, staff, frame->measure, entry->position)) continue;
+        if (!c.tie) {
+            if (IsNoteEntry(*entry))
+                for (int k = 0; k < NoteCount(*entry); ++k) entry->notes[k].flags &= ~NOTE_FLAG_TIE;
+            entry->flags2 |= ENTRY_FLAG2_TIE_CHANGED;
+            continue;
+        }
+        if (i + 1 == chain.size() || !IsNoteEntry(*entry)) continue;
+        auto [nextFrame, next] = chain[i + 1];
+        if (!IsNoteEntry(*next)) continue;
+        for (int k = 0; k < NoteCount(*entry); ++k) {
+            bool partner = false;
+            for (int j = 0; j < NoteCount(*next) && !partner; ++j)
+                partner = SamePitch(entry->notes[k], KeyOf(doc, frame->measure), next->notes[j],
+                                    KeyOf(doc, nextFrame->measure));
+            if (!partner) continue;
+            entry->notes[k].flags |= NOTE_FLAG_TIE;
+            entry->flags2 |= ENTRY_FLAG2_TIE_CHANGED;
+            next->flags2 |= ENTRY_FLAG2_TIE_CHANGED;
+        }
+    }
+
+    // Every frame is cleaned as far as its header shows, then the host stores all it holds.
+    for (Frame& frame : frames) {
+        for (int j = 0; j < frame.visible; ++j) Clean(frame.entries[j]);
+        for (EXENTRY& entry : frame.entries)
+            if (entry.entryNumber == 0) entry.entryNumber = doc.TakeEntryNumber();
+        plovikhost::LayOutPositions(frame.entries);
+        const CellKey key{staff, frame.measure, layer};
+        if (frame.entries.empty())
+            doc.cells.erase(key);
+        else
+            doc.cells[key] = Cell{std::move(frame.entries), {}};
+    }
+}
+
+Document Predict(const Document& before, const Case& c) {
+    Document doc = before;
+    const EREGION& r = c.region;
+    for (int slot = r.startSlot; slot <= r.endSlot; ++slot) {
+        const int16_t instrument =
+            doc.SlotToInstrument(static_cast<int16_t>(slot), r.startInstrumentList);
+        for (int16_t layer = 0; layer < c.maxLayers; ++layer)
+            PredictLayer(doc, c, instrument, layer);
+    }
+    return doc;
+}
+
+// ---- Comparing ----
+
+std::string EntryDifference(const EXENTRY& got, const EXENTRY& want) {
+    auto field = [](const std::string& name, int64_t a, int64_t b) {
+        return name + " " + Hex(static_cast<uint32_t>(a)) + ", expected " +
+               Hex(static_cast<uint32_t>(b));
+    };
+#define PLOVIK_FIELD(f) \
+    if (got.f != want.f) return field(#f, got.f, want.f)
+    PLOVIK_FIELD(entryNumber);
+    PLOVIK_FIELD(duration);
+    PLOVIK_FIELD(reserved6);
+    PLOVIK_FIELD(flags);
+    PLOVIK_FIELD(flags2);
+    PLOVIK_FIELD(noteCount);
+    PLOVIK_FIELD(position);
+    PLOVIK_FIELD(reserved140);
+    PLOVIK_FIELD(clef);
+    for (int k = 0; k < EXENTRY_MAX_NOTES; ++k) {
+        const NOTERECORD& a = got.notes[k];
+        const NOTERECORD& b = want.notes[k];
+        const std::string note = "note " + std::to_string(k) + " ";
+        if (a.displacement != b.displacement)
+            return field(note + "displacement", a.displacement, b.displacement);
+        if (a.raiseLower != b.raiseLower)
+            return field(note + "raise/lower", a.raiseLower, b.raiseLower);
+        if (a.noteID != b.noteID) return field(note + "ID", a.noteID, b.noteID);
+        if (a.flags != b.flags) return field(note + "flags", a.flags, b.flags);
+    }
+#undef PLOVIK_FIELD
+    return {};
+}
+
+// The first cell, among those the filter keeps, in which the two documents differ.
+std::string CellDifference(const Document& got, const Document& want,
+                           const std::function<bool(const CellKey&)>& keep) {
+    std::set<CellKey> keys;
+    for (const auto& cell : got.cells) keys.insert(cell.first);
+    for (const auto& cell : want.cells) keys.insert(cell.first);
+    for (const CellKey& key : keys) {
+        if (!keep(key)) continue;
+        const Cell* a = got.FindCell(key.staff, key.measure, key.layer);
+        const Cell* b = want.FindCell(key.staff, key.measure, key.layer);
+        if (!a || !b) return Where(key) + (a ? " is there" : " is missing");
+        if (a->entries.size() != b->entries.size())
+            return Where(key) + ": " + std::to_string(a->entries.size()) + " entries, expected " +
+                   std::to_string(b->entries.size());
+        for (size_t i = 0; i < a->entries.size(); ++i) {
+            const std::string difference = EntryDifference(a->entries[i], b->entries[i]);
+            if (!difference.empty())
+                return Where(key) + " entry " + std::to_string(i) + ": " + difference;
+        }
+    }
+    return {};
+}
+
+// ---- The checks ----
+
+void CheckUntied(const Document& before, const Document& after, const Case& c) {
+    const EREGION& r = c.region;
+    // A layer whose measures do not all load is left as it is.
+    if (r.startMeasure < 1 || r.endMeasure > after.MeasureCount() || r.endMeasure < r.startMeasure)
+        return;
+    for (const auto& [key, cell] : after.cells) {
+        if (key.layer >= c.maxLayers || after.hiddenLayers.count(key.layer)) continue;
+        if (c.damage != Damage::NONE && key.measure == c.damagedMeasure) continue;
+        const Cell* old = before.FindCell(key.staff, key.measure, key.layer);
+        if (!old) continue;
+        for (size_t i = 0; i < std::min(cell.entries.size(), old->entries.size()); ++i) {
+            const EXENTRY& entry = cell.entries[i];
+            if (!IsNoteEntry(entry) ||
+                !Includes(before, r, key.staff, key.measure, old->entries[i].position))
+                continue;
+            for (int k = 0; k < NoteCount(entry); ++k)
+                if (entry.notes[k].flags & NOTE_FLAG_TIE)
+                    Fail("Untie", Where(key) + " entry " + std::to_string(i) + " note " +
+                                      std::to_string(k) + " is still tied");
+        }
+    }
+}
+
+void CheckOutside(const Document& before, const Document& after, const Case& c) {
+    const EREGION& r = c.region;
+    std::set<int16_t> staves;
+    const auto list = before.instrumentLists.find(r.startInstrumentList);
+    if (list != before.instrumentLists.end())
+        for (size_t i = 0; i < list->second.size(); ++i)
+            if (r.startSlot <= static_cast<int>(i + 1) && static_cast<int>(i + 1) <= r.endSlot)
+                staves.insert(list->second[i]);
+    const std::string difference = CellDifference(after, before, [&](const CellKey& key) {
+        return !staves.count(key.staff) || key.measure < r.startMeasure ||
+               key.measure > r.endMeasure;
+    });
+    if (!difference.empty()) Fail("changed outside the region", difference);
+}
+
+// Stored positions that the host would lay out again, or note entries without notes that the
+// cleaning gives one, change what a second run sees.
+bool StableUnderStoring(const Document& doc) {
+    for (const auto& [key, cell] : doc.cells) {
+        std::vector<EXENTRY> laidOut = cell.entries;
+        plovikhost::LayOutPositions(laidOut);
+        for (size_t i = 0; i < laidOut.size(); ++i)
+            if (laidOut[i].position != cell.entries[i].position ||
+                (IsNoteEntry(cell.entries[i]) && NoteCount(cell.entries[i]) == 0))
+                return false;
+    }
+    return true;
+}
+
+Document Run(const Case& c, const Document& before, const std::string& what) {
+    Host& host = Host::Get();
+    EREGION region = c.region;
+    if (FinaleExtensionInvoke(0, c.index, c.nullRegion ? nullptr : &region, 0) != 1)
+        Fail(what, "FinaleExtensionInvoke did not answer 1");
+    if (host.Frames().Outstanding() != 0)
+        Fail(what, std::to_string(host.Frames().Outstanding()) + " frames outstanding");
+    if (!host.Problems().empty()) Fail(what, "host problem: " + host.Problems().front());
+    host.ClearCalls();
+
+    const Document& after = host.CurrentDocument();
+    const Document expected = Predict(before, c);
+    const std::string difference =
+        CellDifference(after, expected, [](const CellKey&) { return true; });
+    if (!difference.empty()) Fail(what + ", against the oracle", difference);
+    if (after.nextEntryNumber != expected.nextEntryNumber)
+        Fail(what + ", against the oracle",
+             "next entry number " + std::to_string(after.nextEntryNumber) + ", expected " +
+                 std::to_string(expected.nextEntryNumber));
+    CheckOutside(before, after, c);
+    if (!c.tie) CheckUntied(before, after, c);
+    return after;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const bool installed = (Host::Get().Install("FINALE.EXE"), true);
+    (void)installed;
+    if (size < kHeaderSize) return 0;
+    Host& host = Host::Get();
+    host.Reset();
+    const Case c = Decode(data, size, host.CurrentDocument());
+    host.maxLayers = c.maxLayers;
+    if (c.damage != Damage::NONE || c.shortReloads)
+        host.alterLoadedTGF = [c](EXTGF2005a* f) { DamageFrame(c, f); };
+
+    const Document before = host.CurrentDocument();
+    const char* command = c.tie ? "Tie" : "Untie";
+    const Document once = Run(c, before, command);
+    if (c.tie) {
+        const Document twice = Run(c, once, "Tie run again");
+        if (StableUnderStoring(before)) {
+            const std::string difference =
+                CellDifference(twice, once, [](const CellKey&) { return true; });
+            if (!difference.empty()) Fail("Tie run twice differs from Tie run once", difference);
+        }
+    }
+    return 0;
+}
