@@ -26,10 +26,11 @@ HINSTANCE GetFinaleHandle();
 // running version, as if the module had just been loaded.
 void _ResetFinaleBinding();
 
-// Test-only: a filter every look-up of the binding passes through after the system has answered,
-// so that a test can play a host that goes by another module name or lacks services where the
-// system's look-up cannot be changed (on Windows). Each function gets the system's answer and
-// returns the one the binding keeps. No filter (the default): the system's answers stand.
+// Test-only: a filter every look-up of the binding passes through.
+// It comes after the system has answered, so that a test can play a host that goes by another
+// module name or lacks services where the system's look-up cannot be changed (on Windows).
+// Each function gets the system's answer and returns the one the binding keeps. No filter (the
+// default): the system's answers stand.
 struct FXLookupFilter {
     HINSTANCE (*module)(const char* moduleName, HINSTANCE found);
     FARPROC (*service)(HINSTANCE module, const char* serviceName, FARPROC found);

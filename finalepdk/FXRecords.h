@@ -67,8 +67,8 @@ struct EREGION {
     int32_t endPosition;  // EREGION_END_OF_MEASURE: to the end of the measure
 };
 
-// The 30-byte tuplet definition, as a frame's tuplet item carries it; the tuplet record class
-// reads its fields.
+// The 30-byte tuplet definition, as a frame's tuplet item carries it.
+// The tuplet record class reads its fields.
 struct EDTTuplet2005 {
     uint8_t bytes[30];
 };

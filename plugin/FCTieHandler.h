@@ -7,10 +7,11 @@
 #include "FCIteratorHandler.h"
 #include "FCKeySignature.h"
 
-// Visits the entries of a region: ties each note to an identical pitch in the following entry,
-// or unties every note of the entry. Every entry whose ties it touched is marked for the host.
-// Notes on either side of a barline are each read in the key of their own measure, which it
-// reads from the host once per measure for as long as it lives.
+// Ties or unties the notes of each entry it visits.
+// Tying marks each note tied to an identical pitch in the following entry; untying clears
+// every note of the entry. Every entry whose ties it touched is marked for the host. Notes on
+// either side of a barline are each read in the key of their own measure, which it reads from
+// the host once per measure for as long as it lives.
 class FCTieHandler : public FCIteratorHandler {
   public:
     explicit FCTieHandler(bool tie) : _tie(tie) {}

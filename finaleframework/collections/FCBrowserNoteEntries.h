@@ -4,8 +4,8 @@
 
 #include "FCBrowserRegionBase.h"
 
-// Browses the note entries inside a region, cell by cell; with the handler's save-changes flag
-// each cell is stored after its entries were handed over.
+// Browses the note entries inside a region, cell by cell.
+// With the handler's save-changes flag each cell is stored after its entries were handed over.
 class FCBrowserNoteEntries : public __FCBrowserRegionBase {
   public:
     __FCBase* FindFirst(FCIteratorHandler*) override { return nullptr; }

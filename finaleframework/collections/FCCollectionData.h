@@ -6,8 +6,8 @@
 
 class __FCBaseData;
 
-// A collection of independent record objects loaded from the host: a temporary element walks
-// the records and a clone of it is added at each one.
+// A collection of independent record objects loaded from the host.
+// A temporary element walks the records and a clone of it is added at each one.
 class __FCCollectionData : public __FCCollection {
   public:
     const char* ClassName() override { return "__FCCollectionData"; }

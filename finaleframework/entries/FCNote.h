@@ -8,8 +8,9 @@
 class FCKeySignature;
 class FCNoteEntry;
 
-// One note of an entry: a view of a note record inside the host's entry record, changed in
-// place. It owns nothing; its entry owns it.
+// One note of an entry, a view of its note record.
+// The note record lies inside the host's entry record and is changed in place. It owns
+// nothing; its entry owns it.
 class FCNote : public __FCBase {
   public:
     FCNote(int32_t noteIndex, NOTERECORD* record, FCNoteEntry* entry)

@@ -10,9 +10,10 @@ class FCArticulations;
 class FCKeySignature;
 class FCNotePitches;
 
-// One entry (a note, a chord or a rest): a view of the host's entry record inside a loaded
-// entry frame, holding one FCNote per note record in use. Every change goes to the host's
-// record in place; the layer or cell that loaded the frame stores it.
+// One entry (a note, a chord or a rest), a view of the host's entry record.
+// The record lies inside a loaded entry frame; the entry holds one FCNote per note record in
+// use. Every change goes to the host's record in place; the layer or cell that loaded the
+// frame stores it.
 //
 // The record's note count is host data: it is read clamped to 0..12, and an entry without a
 // record answers as an entry without notes.

@@ -7,10 +7,10 @@
 class FCCell;
 class FCMusicRegion;
 
-// The entries of one cell (one staff in one measure) across its layers: one entry frame per
-// selected layer, all their entries in one collection, layer by layer, each layer's entries
-// chained among themselves. The cell owns its frames and entries and gives every frame back
-// when it goes.
+// The entries of one cell (one staff in one measure) across its layers.
+// One entry frame per selected layer, all their entries in one collection, layer by layer,
+// each layer's entries chained among themselves. The cell owns its frames and entries and
+// gives every frame back when it goes.
 class FCNoteEntryCell : public __FCNoteEntryCollection {
   public:
     // The most layers a cell can hold, whatever number the host gives.

@@ -3,8 +3,8 @@
 #include "FCCollection.h"
 #include "FCNoteEntry.h"
 
-// Common base of the entry layer and the entry cell: an owning collection of FCNoteEntry
-// objects. It keeps the collection's class name.
+// Common base of the entry layer and the entry cell.
+// An owning collection of FCNoteEntry objects; it keeps the collection's class name.
 class __FCNoteEntryCollection : public __FCCollection {
   public:
     ~__FCNoteEntryCollection() override = default;

@@ -8,9 +8,10 @@ class FCIteratorHandler;
 class FCMusicRegion;
 class FCNoteEntries;
 
-// One layer of one staff over a run of measures: one entry frame per measure, every entry of
-// them wrapped in an FCNoteEntry and chained across the measures. Entries change the frames in
-// place; Save hands the frames back to the host. The layer owns its frames and entries.
+// One layer of one staff over a run of measures.
+// One entry frame per measure, every entry of them wrapped in an FCNoteEntry and chained
+// across the measures. Entries change the frames in place; Save hands the frames back to the
+// host. The layer owns its frames and entries.
 class FCNoteEntryLayer : public __FCNoteEntryCollection {
   public:
     // An end measure of -1 stands for the document's last measure.

@@ -7,8 +7,9 @@
 
 class FCFontInfo;
 
-// An articulation definition: the symbol drawn normally and the one drawn when flipped, each a
-// character of a host font at a size with effects, and how the host places it.
+// An articulation definition: its symbols and how the host places them.
+// The symbol drawn normally and the one drawn when flipped are each a character of a host
+// font at a size with effects.
 class FCArticulationDef : public __FCNoInciOther {
   public:
     static constexpr uint32_t TAG = 0x4F044958;

@@ -4,8 +4,9 @@
 
 #include "FCBase.h"
 
-// What a text expression takes from its category: the category's number and six values that
-// the definition copies (C1 ... C6, in the order the category holds them).
+// What a text expression takes from its category.
+// The category's number and six values that the definition copies (C1 ... C6, in the order
+// the category holds them).
 class FCCategoryDef : public __FCBase {
   public:
     static constexpr int VALUE_COUNT = 6;

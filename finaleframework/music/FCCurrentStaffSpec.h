@@ -6,9 +6,10 @@
 
 class FCNoteEntry;
 
-// The staff record as the host resolves it at one point of the score (staff, measure,
-// position in the measure): what a note there sees when staff styles change the staff partway.
-// It has no number of its own, so it cannot be loaded or saved by one.
+// The staff record as the host resolves it at one point of the score.
+// The point is a staff, a measure and a position in the measure: what a note there sees when
+// staff styles change the staff partway. It has no number of its own, so it cannot be loaded
+// or saved by one.
 class FCCurrentStaffSpec : public FCStaff {
   public:
     static constexpr uint32_t TAG = 0x534F5343;  // S O S C

@@ -7,8 +7,8 @@
 
 class FCString;
 
-// The host's record of one staff's settings, addressed by the staff (instrument) number: its
-// transposition and the text block of its full name.
+// The host's record of one staff's settings, by the staff (instrument) number.
+// It holds the staff's transposition and the text block of its full name.
 class FCStaff : public __FCNoInciOther {
   public:
     static constexpr uint32_t TAG = 0x534F4953;  // S O I S

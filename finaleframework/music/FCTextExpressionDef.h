@@ -9,9 +9,10 @@
 class FCCategoryDef;
 class FCString;
 
-// A text expression definition: the text block of its text, its category, its rehearsal mark
-// style and a free description that ends the record, so the record's size is asked of the host.
-// Nothing here saves the definition itself: that is the record interface's Save.
+// A text expression definition.
+// The text block of its text, its category, its rehearsal mark style and a free description
+// that ends the record, so the record's size is asked of the host. Nothing here saves the
+// definition itself: that is the record interface's Save.
 class FCTextExpressionDef : public __FCNoInciOther {
   public:
     static constexpr uint32_t TAG = 0x534F4454;  // S O D T

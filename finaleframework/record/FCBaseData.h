@@ -4,9 +4,10 @@
 
 #include "FCBase.h"
 
-// Base of every object that mirrors one host data record: the record's bytes exactly as the host
-// lays them out, the 8-byte record key that names it, and the load/save/next/delete/clone
-// protocol. Concrete classes say which record they are; the key families address it.
+// Base of every object that mirrors one host data record.
+// It holds the record's bytes exactly as the host lays them out, the 8-byte record key that
+// names it, and the load/save/next/delete/clone protocol. Concrete classes say which record
+// they are; the key families address it.
 class __FCBaseData : public __FCBase {
   public:
     __FCBaseData() = default;

@@ -4,8 +4,9 @@
 
 #include "FCEntryDetail.h"
 
-// Entry detail records that each belong to one note of the entry, told apart by the note ID
-// stored inside the record. A record kind says where the ID lives and which note flag marks it.
+// Entry detail records that each belong to one note of the entry.
+// They are told apart by the note ID stored inside the record. A record kind says where the
+// ID lives and which note flag marks it.
 class __FCEntryDetailNoteID : public __FCEntryDetail {
   public:
     virtual void _SetNoteID(int16_t id) = 0;

@@ -2,8 +2,8 @@
 
 #include "FCBaseData.h"
 
-// Records addressed by an item number (unsigned 16-bit at +0) and an incidence (signed 16-bit
-// at +2).
+// Records addressed by an item number and an incidence.
+// The item number is unsigned 16-bit at +0, the incidence signed 16-bit at +2.
 class __FCOther : public __FCBaseData {
   public:
     const char* ClassName() override { return "__FCOther"; }

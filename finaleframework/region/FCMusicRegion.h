@@ -9,10 +9,11 @@ class FCCell;
 class FCIteratorHandler;
 class FCNoteEntry;
 
-// A rectangle of the score: staff slots of an instrument list crossed with measures, cut at a
-// position inside the first and the last measure. Every bound is inclusive; the start
-// instrument list alone gives the slots their staves. A region whose start and end measures are
-// both 0 is empty. It can hold the host's clip token for music copied or cut from it.
+// A rectangle of the score: staff slots crossed with measures.
+// The slots are those of an instrument list, the measures cut at a position inside the first
+// and the last measure. Every bound is inclusive; the start instrument list alone gives the
+// slots their staves. A region whose start and end measures are both 0 is empty. It can hold
+// the host's clip token for music copied or cut from it.
 class FCMusicRegion : public __FCBase {
   public:
     // A copy of the host's record (with the current document), or all zeros for null.

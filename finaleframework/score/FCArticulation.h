@@ -8,8 +8,8 @@
 
 class FCArticulationDef;
 
-// One articulation placed on a note entry: which articulation definition it shows, and the
-// host's placement data, carried unchanged.
+// One articulation placed on a note entry.
+// Which articulation definition it shows, and the host's placement data, carried unchanged.
 class FCArticulation : public __FCEntryDetail {
   public:
     static constexpr uint32_t TAG = 0x6564494D;  // e d I M

@@ -10,9 +10,10 @@
 class FCCell;
 class FCTextExpressionDef;
 
-// An expression placed in a measure (item number = measure number, several per measure): the
-// definition it shows, the staff it is attached to, and the staff list that shows it on more
-// staves. A new object is a blank record ready to be saved with SaveNew.
+// An expression placed in a measure.
+// Item number = measure number, several per measure: the definition it shows, the staff it is
+// attached to, and the staff list that shows it on more staves. A new object is a blank record
+// ready to be saved with SaveNew.
 class FCExpression : public __FCInciOther {
   public:
     static constexpr uint32_t TAG = 0x534F4459;  // S O D Y

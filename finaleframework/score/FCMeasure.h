@@ -7,8 +7,8 @@
 
 class FCKeySignature;
 
-// The host's record of one measure (item number = measure number, from 1): typed access to the
-// options the framework needs. Setters change the record in memory only.
+// The host's record of one measure (item number = measure number, from 1).
+// Typed access to the options the framework needs; setters change the record in memory only.
 class FCMeasure : public __FCNoInciOther {
   public:
     enum DISPLAY_STATES : int { DISPLAY_AUTO = 0, DISPLAY_SHOW = 1, DISPLAY_FORCED = 2 };

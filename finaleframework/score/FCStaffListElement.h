@@ -6,9 +6,10 @@
 #include "FCInciOther.h"
 #include "finalepdk.h"
 
-// One staff of a staff list: a staff list is the set of these records stored under the list's
-// number, one per incidence. The host keeps four kinds of lists, each under a tag of its own,
-// given as the custom tag.
+// One staff of a staff list.
+// A staff list is the set of these records stored under the list's number, one per
+// incidence. The host keeps four kinds of lists, each under a tag of its own, given as the
+// custom tag.
 class FCStaffListElement : public __FCInciOther {
   public:
     static constexpr uint32_t TAG = 0x6F744443;  // o t D C
@@ -40,8 +41,8 @@ class FCStaffListElement : public __FCInciOther {
     EDTStaffListElement _record{};
 };
 
-// A whole staff list: LoadAllForItem / SaveAllForItem with the list's number, under the
-// collection's custom tag.
+// A whole staff list.
+// LoadAllForItem / SaveAllForItem with the list's number, under the collection's custom tag.
 class FCStaffListElements : public __FCCollectionInciOther {
   public:
     const char* ClassName() override { return "FCStaffListElements"; }

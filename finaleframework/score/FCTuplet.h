@@ -5,9 +5,10 @@
 #include "FCEntryDetail.h"
 #include "finalepdk.h"
 
-// One tuplet attached to a note entry: the same 30-byte definition an entry frame carries in its
-// tuplet items. The option accessors change the record in memory only; values outside an
-// enumeration are refused (written as code 0, read back as 0).
+// One tuplet attached to a note entry.
+// The same 30-byte definition an entry frame carries in its tuplet items. The option
+// accessors change the record in memory only; values outside an enumeration are refused
+// (written as code 0, read back as 0).
 class FCTuplet : public __FCEntryDetail {
   public:
     static constexpr uint32_t TAG = 0x45035450;  // E, 0x03, T P

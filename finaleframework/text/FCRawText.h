@@ -6,8 +6,9 @@
 
 class FCString;
 
-// One raw text record: 8-bit characters (Enigma tags included) and a terminating zero, addressed
-// by the 16-bit number at the start of the key. Its size is the text's, asked of the host.
+// One raw text record: 8-bit characters and a terminating zero.
+// The characters include Enigma tags; the record is addressed by the 16-bit number at the
+// start of the key. Its size is the text's, asked of the host.
 class FCRawText : public __FCBaseData {
   public:
     static constexpr uint32_t TAG = 0x7478626C;             // t x b l

@@ -7,9 +7,10 @@
 class FCFontInfo;
 class FCStrings;
 
-// The framework's one string type: 16-bit signed units, converted to and from the host's 8-bit
-// C strings. Bytes enter sign-extended and leave as the low byte of each unit, so every 8-bit
-// text survives the round trip. A zero unit is an ordinary unit inside the string.
+// The framework's one string type, of 16-bit signed units.
+// Converted to and from the host's 8-bit C strings: bytes enter sign-extended and leave as the
+// low byte of each unit, so every 8-bit text survives the round trip. A zero unit is an
+// ordinary unit inside the string.
 class FCString : public __FCBase {
   public:
     FCString() { SetCString(""); }

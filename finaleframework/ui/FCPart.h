@@ -8,8 +8,8 @@
 
 class FCIteratorHandler;
 
-// One part of a document, by the host's part ID (0 is the score) and the document it belongs
-// to.
+// One part of a document, by the host's part ID (0 is the score).
+// It knows the document it belongs to.
 class FCPart : public __FCBase {
   public:
     FCPart(int16_t id, int16_t document) : _id(id), _document(document) {}

@@ -9,8 +9,9 @@ struct EWINDOWINFO;
 
 class FCString;
 
-// What a plug-in needs from the user interface: message boxes, a beep, a host menu command,
-// and questions about and changes to the view of the current document. Holds no state.
+// What a plug-in needs from the user interface.
+// Message boxes, a beep, a host menu command, and questions about and changes to the view of
+// the current document. Holds no state.
 class FCUI : public __FCBase {
   public:
     // Host menu commands a plug-in may run.

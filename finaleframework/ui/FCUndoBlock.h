@@ -5,8 +5,8 @@
 class FCString;
 class __FCUndoBlockHandler;
 
-// Runs editing work inside one host edit, so that the user can take it back as one step under
-// the edit's name. Holds no state.
+// Runs editing work inside one host edit.
+// The user can take it back as one step under the edit's name. Holds no state.
 class FCUndoBlock : public __FCBase {
   public:
     // The name of an edit opened without one.
