@@ -80,8 +80,9 @@ struct EREGIONTRANSFER {
     int32_t one2;
 };
 
-// The current document window as FX_GetCurrentWindowInfo describes it. A host may write a longer
-// record than this; whoever asks passes room for it (EWINDOWINFO_BLOCK_SIZE).
+// The current document window as FX_GetCurrentWindowInfo describes it.
+// A host may write a longer record than this; whoever asks passes room for it
+// (EWINDOWINFO_BLOCK_SIZE).
 struct EWINDOWINFO {
     uint8_t reserved0[260];
     uint32_t window;  // the window's handle: a 32-bit value on the host's platform

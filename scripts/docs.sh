@@ -20,7 +20,14 @@ awk -f docs/catalogue.awk finalepdk/FXCatalogue.h > "$PLOVIK_DOCS_GENERATED/cata
 
 doxygen docs/Doxyfile
 
-# Members without a comment are only listed in the log; a class without one fails.
+# A class whose comment does not open with a one-line description fails, as does a class
+# without one; members without a comment are only listed in the log.
+headers=$(git ls-files 'finaleframework/*.h' 'finalepdk/*.h' 'plugin/*.h' 2>/dev/null ||
+          find finaleframework finalepdk plugin -name '*.h')
+if ! awk -f docs/class-briefs.awk $headers >&2; then
+    echo "Classes above: the first comment line must be the class's one-line description." >&2
+    exit 1
+fi
 undocumented=$(grep -E "warning: Compound .* is not documented" "$PLOVIK_DOCS_OUT/warnings.log" || true)
 if [ -n "$undocumented" ]; then
     echo "Classes without a description:" >&2

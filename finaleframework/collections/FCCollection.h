@@ -4,8 +4,9 @@
 
 #include "FCIteratorBase.h"
 
-// The owning array of object pointers under every in-memory collection. Elements added belong
-// to the collection and are destroyed with it; a slot may hold null, and every walk skips it.
+// The owning array of object pointers under every in-memory collection.
+// Elements added belong to the collection and are destroyed with it; a slot may hold null, and
+// every walk skips it.
 class __FCCollection : public __FCIteratorBase {
   public:
     __FCCollection() = default;

@@ -6,11 +6,11 @@
 
 class FCString;
 
-// The host's 16-bit key value and what pitch spelling asks of it. The high byte is the mode
-// (0 major, 1 minor; -1 when bit 14 or 15 is set), the low byte the signed count of sharps (+)
-// or flats (-). Only modes 0 and 1 (values below 0x200) are interpreted; every calculation
-// answers -1, false or an empty name for any other value.
-// Letters are numbered from A (A = 0 ... G = 6); "steps above C" count from C (C = 0 ... B = 6).
+// The host's 16-bit key value and what pitch spelling asks of it.
+// The high byte is the mode (0 major, 1 minor; -1 when bit 14 or 15 is set), the low byte the
+// signed count of sharps (+) or flats (-). Only modes 0 and 1 (values below 0x200) are interpreted;
+// every calculation answers -1, false or an empty name for any other value. Letters are numbered
+// from A (A = 0 ... G = 6); "steps above C" count from C (C = 0 ... B = 6).
 class FCKeySignature : public __FCBaseData {
   public:
     FCKeySignature() { _dataBuffer = &_keyValue; }

@@ -8,9 +8,9 @@
 
 class FCString;
 
-// One measure number region: a range of measures and how their numbers are shown. The record
-// has two layouts; the running host's version chooses one on every access, and the object keeps
-// room for both.
+// One measure number region: a range of measures and how their numbers are shown.
+// The record has two layouts; the running host's version chooses one on every access, and the
+// object keeps room for both.
 class FCMeasureNumberRegion : public __FCNoInciOther {
   public:
     static constexpr uint32_t TAG = 0x534F4D4E;  // S O M N

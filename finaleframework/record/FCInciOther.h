@@ -2,8 +2,8 @@
 
 #include "FCOther.h"
 
-// Several records per item number, told apart by incidence. There is no first record without
-// an item: collections load them with LoadAllForItem.
+// Several records per item number, told apart by incidence.
+// There is no first record without an item: collections load them with LoadAllForItem.
 class __FCInciOther : public __FCOther {
   public:
     bool LoadFirst() override { return false; }

@@ -7,8 +7,8 @@
 
 class FCString;
 
-// One text block record: which raw text holds a block's characters. A new object holds the
-// default record the framework makes every block from.
+// One text block record: which raw text holds a block's characters.
+// A new object holds the default record the framework makes every block from.
 class FCTextBlock : public __FCNoInciOther {
   public:
     static constexpr uint32_t TAG = 0x534F5458;  // S O T X
