@@ -38,6 +38,23 @@ bool NamesUtf8(std::string name) {
            name == "ASCII";
 }
 
+// Windows-1252, which expat does not know: Latin-1 but for the printable characters at 0x80
+// to 0x9F (five of them unassigned). Older programs write scores in it.
+int XMLCALL KnownSingleByteEncoding(void*, const XML_Char* name, XML_Encoding* info) {
+    std::string upper(name);
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (upper != "WINDOWS-1252" && upper != "CP1252") return XML_STATUS_ERROR;
+    static const int kHigh[32] = {0x20AC, -1,     0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                  0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, -1,     0x017D, -1,
+                                  -1,     0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                  0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, -1,     0x017E, 0x0178};
+    for (int i = 0; i < 256; ++i) info->map[i] = i >= 0x80 && i < 0xA0 ? kHigh[i - 0x80] : i;
+    info->data = nullptr;
+    info->convert = nullptr;
+    info->release = nullptr;
+    return XML_STATUS_OK;
+}
+
 const char* Attribute(const char** attributes, const char* name) {
     for (; attributes && attributes[0]; attributes += 2)
         if (std::strcmp(attributes[0], name) == 0) return attributes[1];
@@ -111,6 +128,7 @@ void XmlOutline::Scan(const std::string& text, const std::string& where, bool ut
     XML_SetUserData(parser.get(), &scan);
     XML_SetElementHandler(parser.get(), Start, End);
     XML_SetXmlDeclHandler(parser.get(), Declaration);
+    XML_SetUnknownEncodingHandler(parser.get(), KnownSingleByteEncoding, nullptr);
     constexpr size_t kChunk = size_t{1} << 30;
     size_t done = 0;
     bool ok = true;

@@ -121,6 +121,12 @@ TEST_F(MusicXmlCompressedScoreTest, AScoreInAnotherEncodingIsWrittenInItsOwn) {
     const std::string written = Tie(latin);
     EXPECT_NE(written.find("<part-name>Fl\xFBte</part-name>"), std::string::npos);
     EXPECT_EQ(score.Imported().staves[0].partName, "Fl\xC3\xBBte");
+    // Windows-1252, which older programs write: its bytes go back as they came.
+    auto windows = [](std::string text) {
+        text.replace(text.find("UTF-8"), 5, "windows-1252");
+        return text.replace(text.find("Flute"), 5, "Fl\xFBte \x80");
+    };
+    EXPECT_EQ(Tie(windows(OneStaff({"E5 E5 F5:2"}))), windows(OneStaff({"E5~ ~E5 F5:2"})));
     // UTF-16 with its byte order mark.
     std::string utf8 = OneStaff({"G4 G4 A4:2"});
     utf8.replace(utf8.find("UTF-8"), 5, "UTF-16");
