@@ -58,6 +58,12 @@ void CleanTGF(const EXTGF2005a* frame, bool) {
     for (int i = 0; i < count; ++i) CleanEntry(&frame->entries[i]);
 }
 
+EXTGF2005a* FX_LoadTGF(uint16_t list, int16_t slot, int16_t measure, int16_t layer,
+                       int16_t loadMode, uint32_t version) {
+    if (!fxraw::FX_LoadTGF.Available() || !FX_FreeTGF.Available()) return nullptr;
+    return fxraw::FX_LoadTGF(list, slot, measure, layer, loadMode, version);
+}
+
 int32_t FX_InsertEXENTRY(EXTGF2005a* frame, int16_t index, int16_t count, uint32_t version) {
     CleanTGF(frame, true);
     return fxraw::FX_InsertEXENTRY(frame, index, count, version);

@@ -181,6 +181,10 @@ FX_CATALOGUE(FX_DEFINE_SERVICE)
 #undef FX_DEFINE_W
 
 // Binding functions that do some work before (or instead of) calling the host.
+// FX_LoadTGF: a frame the host could never take back (it lacks FX_FreeTGF) is not asked for:
+// null, as for a frame the host cannot give.
+EXTGF2005a* FX_LoadTGF(uint16_t list, int16_t slot, int16_t measure, int16_t layer,
+                       int16_t loadMode, uint32_t version);
 int32_t FX_InsertEXENTRY(EXTGF2005a* frame, int16_t index, int16_t count, uint32_t version);
 int32_t FX_DeleteEXENTRY(EXTGF2005a* frame, int16_t index, int16_t count, uint32_t version);
 int32_t FX_SaveTGF(EXTGF2005a* frame, uint32_t version);

@@ -27,7 +27,7 @@
 // clang-format off
 #define FX_CATALOGUE(X) \
     X(P, FX_GetMaxLayers, 1, S16, FXIfMissing<4>, int32_t, (uint32_t)) \
-    X(P, FX_LoadTGF, 6, Raw, FXRequired, EXTGF2005a*, (uint16_t, int16_t, int16_t, int16_t, int16_t, uint32_t)) \
+    X(W, FX_LoadTGF, 6, Raw, FXRequired, EXTGF2005a*, (uint16_t, int16_t, int16_t, int16_t, int16_t, uint32_t)) \
     X(W, FX_InsertEXENTRY, 4, S16, FXRequired, int32_t, (EXTGF2005a*, int16_t, int16_t, uint32_t)) \
     X(W, FX_DeleteEXENTRY, 4, S16, FXRequired, int32_t, (EXTGF2005a*, int16_t, int16_t, uint32_t)) \
     X(W, FX_SaveTGF, 2, S16, FXRequired, int32_t, (EXTGF2005a*, uint32_t)) \

@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "DocumentDiff.h"
 #include "KeySpelling.h"
 #include "PlovikTie.h"
 #include "ScoreBuilder.h"
@@ -28,10 +29,12 @@
 namespace {
 
 using plovikhost::Cell;
+using plovikhost::CellDifference;
 using plovikhost::CellKey;
 using plovikhost::Document;
 using plovikhost::Host;
 using plovikhost::KeySpelling;
+using plovikhost::Where;
 
 // Across a key change, notes compare by written pitch rather than by stored halves.
 constexpr bool kWrittenPitchAcrossKeys = true;
@@ -78,17 +81,6 @@ struct Case {
 [[noreturn]] void Fail(const std::string& what, const std::string& detail) {
     std::fprintf(stderr, "fuzz_tie_command: %s: %s\n", what.c_str(), detail.c_str());
     std::abort();
-}
-
-std::string Hex(uint32_t value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%X", value);
-    return text;
-}
-
-std::string Where(const CellKey& key) {
-    return "staff " + std::to_string(key.staff) + " measure " + std::to_string(key.measure) +
-           " layer " + std::to_string(key.layer);
 }
 
 int NoteCount(const EXENTRY& entry) {
@@ -328,37 +320,6 @@ bool Includes(const Document& doc, const EREGION& r, int16_t staff, int16_t meas
     return true;
 }
 
-void Clean(EXENTRY& entry) {
-    const int n = NoteCount(entry);
-    NOTERECORD* notes = entry.notes;
-    int32_t highest = 0;
-    for (int k = 0; k < n; ++k) highest = std::max<int32_t>(highest, notes[k].noteID);
-    for (int k = 0; k < n; ++k) {
-        bool renumber = notes[k].noteID == 0;
-        for (int j = 0; j < n; ++j)
-            if (j != k && notes[j].noteID == notes[k].noteID) renumber = true;
-        if (!renumber) continue;
-        if (highest < INT16_MAX) {
-            notes[k].noteID = static_cast<int16_t>(++highest);
-            continue;
-        }
-        int16_t free = 1;  // past the largest ID: the lowest one no note holds
-        while (std::any_of(notes, notes + n, [&](const NOTERECORD& x) { return x.noteID == free; }))
-            ++free;
-        notes[k].noteID = free;
-    }
-    for (int k = 0; k < n; ++k)
-        notes[k].flags = (notes[k].flags & ~NOTE_FLAG_ID_BITS) |
-                         (static_cast<uint32_t>(notes[k].noteID & 0x1F) << 16);
-    for (int k = n; k < EXENTRY_MAX_NOTES; ++k) notes[k] = NOTERECORD{};
-    if (n == 0) {
-        entry.flags |= ENTRY_FLAG_REST_RECORD;
-        entry.noteCount = 1;
-        notes[0].noteID = 1;
-        notes[0].flags = NOTE_FLAG_CREATED | (1u << 16);
-    }
-}
-
 struct Frame {
     int16_t measure;
     std::vector<EXENTRY> entries;
@@ -413,7 +374,7 @@ void PredictLayer(Document& doc, const Case& c, int16_t instrument, int16_t laye
 
     // Every frame is cleaned as far as its header shows, then the host stores all it holds.
     for (Frame& frame : frames) {
-        for (int j = 0; j < frame.visible; ++j) Clean(frame.entries[j]);
+        for (int j = 0; j < frame.visible; ++j) plovikhost::CleanEntry(frame.entries[j]);
         for (EXENTRY& entry : frame.entries)
             if (entry.entryNumber == 0) entry.entryNumber = doc.TakeEntryNumber();
         plovikhost::LayOutPositions(frame.entries);
@@ -431,66 +392,13 @@ Document Predict(const Document& before, const Case& c) {
     for (int slot = r.startSlot; slot <= r.endSlot; ++slot) {
         const int16_t instrument =
             doc.SlotToInstrument(static_cast<int16_t>(slot), r.startInstrumentList);
+        // A staff the list places in another slot first (one listed twice) is not this slot's.
+        if (instrument <= 0 || doc.InstrumentToSlot(instrument, r.startInstrumentList) != slot)
+            continue;
         for (int16_t layer = 0; layer < c.maxLayers; ++layer)
             PredictLayer(doc, c, instrument, layer);
     }
     return doc;
-}
-
-// ---- Comparing ----
-
-std::string EntryDifference(const EXENTRY& got, const EXENTRY& want) {
-    auto field = [](const std::string& name, int64_t a, int64_t b) {
-        return name + " " + Hex(static_cast<uint32_t>(a)) + ", expected " +
-               Hex(static_cast<uint32_t>(b));
-    };
-#define PLOVIK_FIELD(f) \
-    if (got.f != want.f) return field(#f, got.f, want.f)
-    PLOVIK_FIELD(entryNumber);
-    PLOVIK_FIELD(duration);
-    PLOVIK_FIELD(reserved6);
-    PLOVIK_FIELD(flags);
-    PLOVIK_FIELD(flags2);
-    PLOVIK_FIELD(noteCount);
-    PLOVIK_FIELD(position);
-    PLOVIK_FIELD(reserved140);
-    PLOVIK_FIELD(clef);
-    for (int k = 0; k < EXENTRY_MAX_NOTES; ++k) {
-        const NOTERECORD& a = got.notes[k];
-        const NOTERECORD& b = want.notes[k];
-        const std::string note = "note " + std::to_string(k) + " ";
-        if (a.displacement != b.displacement)
-            return field(note + "displacement", a.displacement, b.displacement);
-        if (a.raiseLower != b.raiseLower)
-            return field(note + "raise/lower", a.raiseLower, b.raiseLower);
-        if (a.noteID != b.noteID) return field(note + "ID", a.noteID, b.noteID);
-        if (a.flags != b.flags) return field(note + "flags", a.flags, b.flags);
-    }
-#undef PLOVIK_FIELD
-    return {};
-}
-
-// The first cell, among those the filter keeps, in which the two documents differ.
-std::string CellDifference(const Document& got, const Document& want,
-                           const std::function<bool(const CellKey&)>& keep) {
-    std::set<CellKey> keys;
-    for (const auto& cell : got.cells) keys.insert(cell.first);
-    for (const auto& cell : want.cells) keys.insert(cell.first);
-    for (const CellKey& key : keys) {
-        if (!keep(key)) continue;
-        const Cell* a = got.FindCell(key.staff, key.measure, key.layer);
-        const Cell* b = want.FindCell(key.staff, key.measure, key.layer);
-        if (!a || !b) return Where(key) + (a ? " is there" : " is missing");
-        if (a->entries.size() != b->entries.size())
-            return Where(key) + ": " + std::to_string(a->entries.size()) + " entries, expected " +
-                   std::to_string(b->entries.size());
-        for (size_t i = 0; i < a->entries.size(); ++i) {
-            const std::string difference = EntryDifference(a->entries[i], b->entries[i]);
-            if (!difference.empty())
-                return Where(key) + " entry " + std::to_string(i) + ": " + difference;
-        }
-    }
-    return {};
 }
 
 // ---- The checks ----

@@ -9,7 +9,7 @@ namespace plovikhost::svc {
 
 int32_t FX_STDCALL GetMaxLayers(uint32_t version) {
     H().Log("FX_GetMaxLayers", {version});
-    return H().maxLayers;
+    return H().Answer("FX_GetMaxLayers", {version}, H().maxLayers);
 }
 
 int32_t FX_STDCALL AlertMessage(FXARG a, FXARG b, FXARG c, const char* message, uint32_t version) {
@@ -90,14 +90,16 @@ const char* FX_STDCALL GetPartName(int32_t part, uint32_t version) {
 
 int32_t FX_STDCALL SlotToInst(int32_t slot, uint32_t list, uint32_t version) {
     H().Log("FX_SlotToInst", {slot, list, version});
-    return H().CurrentDocument().SlotToInstrument(static_cast<int16_t>(slot),
-                                                  static_cast<uint16_t>(list));
+    return H().Answer("FX_SlotToInst", {slot, list, version},
+                      H().CurrentDocument().SlotToInstrument(static_cast<int16_t>(slot),
+                                                             static_cast<uint16_t>(list)));
 }
 
 int32_t FX_STDCALL InstToSlot(int32_t instrument, uint32_t list, uint32_t version) {
     H().Log("FX_InstToSlot", {instrument, list, version});
-    return H().CurrentDocument().InstrumentToSlot(static_cast<int16_t>(instrument),
-                                                  static_cast<uint16_t>(list));
+    return H().Answer("FX_InstToSlot", {instrument, list, version},
+                      H().CurrentDocument().InstrumentToSlot(static_cast<int16_t>(instrument),
+                                                             static_cast<uint16_t>(list)));
 }
 
 int32_t FX_STDCALL StartFinaleEdit(const char* name, uint32_t version) {

@@ -9,7 +9,9 @@ namespace plovikhost::svc {
 
 int32_t FX_STDCALL GetShowLayer(int32_t layer, uint32_t version) {
     H().Log("FX_GetShowLayer", {layer, version});
-    return H().CurrentDocument().hiddenLayers.count(static_cast<int16_t>(layer)) ? 0 : 1;
+    return H().Answer(
+        "FX_GetShowLayer", {layer, version},
+        H().CurrentDocument().hiddenLayers.count(static_cast<int16_t>(layer)) ? 0 : 1);
 }
 
 EXTGF2005a* FX_STDCALL LoadTGF(uint32_t list, int32_t slot, int32_t measure, int32_t layer,

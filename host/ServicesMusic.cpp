@@ -47,9 +47,11 @@ Cell Take(Document& doc, Cell& cell, const EREGION& region, int16_t measure, boo
 int32_t FX_STDCALL GetMeasureDuration(int32_t staff, int32_t measure, uint32_t version) {
     H().Log("FX_GetMeasureDuration", {staff, measure, version});
     const Document& doc = H().CurrentDocument();
-    if (!doc.HasStaff(static_cast<int16_t>(staff))) return 0;  // no staff, no measures
     const MeasureSpec* spec = doc.FindMeasure(static_cast<int16_t>(measure));
-    return spec ? spec->Duration() : 0;
+    // No staff, no measures.
+    const int32_t duration =
+        doc.HasStaff(static_cast<int16_t>(staff)) && spec ? spec->Duration() : 0;
+    return H().Answer("FX_GetMeasureDuration", {staff, measure, version}, duration);
 }
 
 int32_t FX_STDCALL GetCurERegions(void* first, EREGION* selected, EREGION* whole,

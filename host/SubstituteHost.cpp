@@ -37,6 +37,7 @@ void Host::Reset() {
     nextClipToken = 1;
     refuseEdits = false;
     maxLayers = 4;
+    answers.clear();
     view = WindowView{};
     menuItems.clear();
     menuItemResult = 1;
@@ -93,6 +94,13 @@ void Host::Log(const char* name, std::initializer_list<int64_t> args, std::strin
     if (!keepCalls) return;
     calls_.push_back({name, args, std::string(text), {}});
     if (key) std::memcpy(calls_.back().key.data(), key, calls_.back().key.size());
+}
+
+int32_t Host::Answer(std::string_view service, std::initializer_list<int64_t> args,
+                     int32_t answer) {
+    if (answers.empty()) return answer;
+    auto it = answers.find(service);
+    return it == answers.end() ? answer : it->second(std::vector<int64_t>(args), answer);
 }
 
 int Host::Count(const std::string& name) const {

@@ -123,6 +123,15 @@ class Host {
 
     // Answers of services that are settings rather than document data.
     int16_t maxLayers = 4;
+    // A host that answers a service its own way. For a service named here the function gets the
+    // call's arguments (as logged, the version last) and the answer the host would give, and
+    // returns the answer given. Taken by the services that answer a number about the document's
+    // layout: FX_GetMaxLayers, FX_GetShowLayer, FX_SlotToInst, FX_InstToSlot,
+    // FX_GetMeasureDuration.
+    using AnswerOverride = std::function<int32_t(const std::vector<int64_t>& args, int32_t answer)>;
+    std::map<std::string, AnswerOverride, std::less<>> answers;
+    // The answer to give: the override's, else the host's own.
+    int32_t Answer(std::string_view service, std::initializer_list<int64_t> args, int32_t answer);
     std::vector<std::string> alerts;
 
     // The view: the window, menu items run (FX_ExecuteMenuItem answers menuItemResult) and

@@ -55,6 +55,10 @@ PLATFORM_API BOOL AnswerShowWindow(HWND window, int command);
 // Points the module's imports of MessageBoxA, MessageBeep, GetActiveWindow, GetDlgItem and
 // ShowWindow at the answers above. False when the module is not a loaded image.
 bool RedirectUiCalls(HMODULE module);
+// Points the module's imports of the function of that name, from whichever DLL, at `to` (a host
+// that answers a system call in its own way for one module). False when the module is not a
+// loaded image.
+bool RedirectImport(HMODULE module, const char* name, FARPROC to);
 #endif
 
 }  // namespace platform

@@ -78,3 +78,36 @@ bool platform::RedirectUiCalls(HMODULE module) {
     }
     return true;
 }
+
+bool platform::RedirectImport(HMODULE module, const char* name, FARPROC to) {
+    if (!module || !name) return false;
+    uint8_t* base = reinterpret_cast<uint8_t*>(module);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    if (dos->e_magic != IMAGE_DOS_SIGNATURE) return false;
+    const auto* nt = At<const IMAGE_NT_HEADERS>(base, static_cast<DWORD>(dos->e_lfanew));
+    if (nt->Signature != IMAGE_NT_SIGNATURE) return false;
+    const IMAGE_DATA_DIRECTORY& imports =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    if (imports.VirtualAddress == 0) return true;
+    // The names are in the import lookup table; the address table beside it holds what the
+    // loader bound.
+    for (auto* library = At<IMAGE_IMPORT_DESCRIPTOR>(base, imports.VirtualAddress); library->Name;
+         ++library) {
+        if (library->OriginalFirstThunk == 0) continue;
+        auto* lookup = At<IMAGE_THUNK_DATA>(base, library->OriginalFirstThunk);
+        auto* slot = At<IMAGE_THUNK_DATA>(base, library->FirstThunk);
+        for (; lookup->u1.AddressOfData; ++lookup, ++slot) {
+            if (IMAGE_SNAP_BY_ORDINAL(lookup->u1.Ordinal)) continue;
+            const auto* byName =
+                At<const IMAGE_IMPORT_BY_NAME>(base, static_cast<DWORD>(lookup->u1.AddressOfData));
+            if (lstrcmpA(reinterpret_cast<const char*>(byName->Name), name) != 0) continue;
+            DWORD protection = 0;
+            if (!VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE,
+                                &protection))
+                return false;
+            slot->u1.Function = reinterpret_cast<ULONG_PTR>(to);
+            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, protection, &protection);
+        }
+    }
+    return true;
+}

@@ -14,6 +14,11 @@ void TieNotes(FCMusicRegion* region, bool tie) {
         const int16_t instrument = static_cast<int16_t>(
             FX_SlotToInst(static_cast<int16_t>(slot), region->GetStartInstrumentList(),
                           FRAMEWORK_ENIGMA_VERSION));
+        // A staff the host does not place back in this slot is not the slot's: its frames and
+        // the region's judgement of its entries would be of another staff.
+        if (instrument <= 0 || FX_InstToSlot(instrument, region->GetStartInstrumentList(),
+                                             FRAMEWORK_ENIGMA_VERSION) != slot)
+            continue;
         for (int16_t layer = 0; layer < FX_GetMaxLayers(FRAMEWORK_ENIGMA_VERSION); ++layer) {
             FCNoteEntryLayer entries(layer, instrument, region->GetStartMeasure(),
                                      region->GetEndMeasure());

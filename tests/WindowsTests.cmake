@@ -76,3 +76,12 @@ set_tests_properties(same_tests_as_linux PROPERTIES SKIP_REGULAR_EXPRESSION "SKI
 add_test(NAME plovik_tests_heap_checked COMMAND plovik_tests)
 set_tests_properties(plovik_tests_heap_checked PROPERTIES ENVIRONMENT WINEDEBUG=warn+heap
     FAIL_REGULAR_EXPRESSION "(err|warn):heap")
+
+# plovik-validate under Wine: every check but the thousand loads, then those with Wine's heap
+# checks on, failing on any heap warning or error Wine prints.
+add_test(NAME plovik_validate
+         COMMAND plovik-validate --plugin $<TARGET_FILE:plovik_tie> --skip load-unload)
+add_test(NAME plovik_validate_load_unload_heap_checked
+         COMMAND plovik-validate --plugin $<TARGET_FILE:plovik_tie> --check load-unload)
+set_tests_properties(plovik_validate_load_unload_heap_checked PROPERTIES
+                     ENVIRONMENT WINEDEBUG=warn+heap FAIL_REGULAR_EXPRESSION "(err|warn):heap")

@@ -71,8 +71,10 @@ bool FCNoteEntryLayer::Load() {
     if (n <= 0) return false;
     _frames = new EXTGF2005a*[static_cast<size_t>(n)]();
     _frameCount = n;
+    // A layer is shown or hidden as a whole: asked once, so that a host whose answer changes
+    // between measures cannot leave gaps in the chain that a tie would leap over.
+    if (!_ShowsLayer(_layerIndex)) return true;
     for (int i = 0; i < n; ++i) {
-        if (!_ShowsLayer(_layerIndex)) continue;
         const int16_t measure = static_cast<int16_t>(_startMeasure + i);
         EXTGF2005a* frame = FX_LoadTGF(0, SlotOf(_instrument), measure, _layerIndex, 1, V);
         if (!frame) {
@@ -245,8 +247,9 @@ bool FCNoteEntryLayer::_LoadRedir(int16_t newLayer, int16_t newInstrument,
     if (int{newStartMeasure} + n - 1 > INT16_MAX) return false;
     _frames = new EXTGF2005a*[static_cast<size_t>(n)]();
     _frameCount = n;
+    const bool shown = _ShowsLayer(_layerIndex);  // asked once, as in Load
     for (int i = 0; i < n; ++i) {
-        if (!_ShowsLayer(_layerIndex)) continue;
+        if (!shown) continue;
         EXTGF2005a* target = FX_LoadTGF(0, SlotOf(newInstrument),
                                         static_cast<int16_t>(newStartMeasure + i), newLayer, 0, V);
         if (!target) {

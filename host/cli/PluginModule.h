@@ -21,7 +21,13 @@ class PluginModule {
     ~PluginModule();
 
     // False with a message in Error() when the module or one of its entry points is missing.
+    // The module finds the host's services as the substitute host offers them: on Linux through
+    // the stand-in's registry, on Windows through its own imports of GetModuleHandleA and
+    // GetProcAddress, pointed here at answers that leave out what the host hides (Host::Hide) and
+    // find the host module only under the name it is installed as (Host::Install).
     bool Load(const std::string& path);
+    // Whether a module of that path is in the process (after the last unload: whether it left).
+    static bool IsLoaded(const std::string& path);
     const std::string& Error() const { return error_; }
 
     VersionFn version = nullptr;

@@ -39,6 +39,20 @@ TEST_F(BindingTest, DefaultsOfAHostThatLacksTheService) {
     EXPECT_TRUE(host().Calls().empty());
 }
 
+TEST_F(BindingTest, AHostThatCannotTakeFramesBackIsNeverAskedForOne) {
+    doc().instrumentLists[0] = {1};
+    doc().measures.resize(1);
+    host().Hide("FX_FreeTGF");
+    Relookup();
+    EXPECT_EQ(FX_LoadTGF(0, 1, 1, 0, 1, FRAMEWORK_ENIGMA_VERSION), nullptr);
+    EXPECT_EQ(host().Count("FX_LoadTGF"), 0);
+    host().ShowAll();
+    Relookup();
+    EXTGF2005a* frame = FX_LoadTGF(0, 1, 1, 0, 1, FRAMEWORK_ENIGMA_VERSION);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(FX_FreeTGF(frame, FRAMEWORK_ENIGMA_VERSION), 1);
+}
+
 TEST_F(BindingTest, NoModuleMeansEveryServiceIsMissingAndLookedUpOnce) {
     host().Install("");
     Relookup();
