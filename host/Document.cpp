@@ -15,8 +15,15 @@ int16_t Document::SlotToInstrument(int16_t slot, uint16_t list) const {
 int16_t Document::InstrumentToSlot(int16_t instrument, uint16_t list) const {
     auto it = instrumentLists.find(list);
     if (it == instrumentLists.end()) return 0;
-    for (size_t i = 0; i < it->second.size(); ++i)
-        if (it->second[i] == instrument) return static_cast<int16_t>(i + 1);
+    const std::vector<int16_t>& slots = it->second;
+    if (slotHint.list == list && slotHint.instrument == instrument &&
+        slotHint.index < slots.size() && slots[slotHint.index] == instrument)
+        return static_cast<int16_t>(slotHint.index + 1);
+    for (size_t i = 0; i < slots.size(); ++i) {
+        if (slots[i] != instrument) continue;
+        slotHint = {list, instrument, i};
+        return static_cast<int16_t>(i + 1);
+    }
     return 0;
 }
 

@@ -68,6 +68,13 @@ struct Document {
     // Parts by ID; part 0, the score, is always there. The current part is the one shown.
     std::map<int16_t, std::string> parts{{0, "Score"}};
     int16_t currentPart = 0;
+    // The last slot found for an instrument: a command asks for one staff many times in a row.
+    // It is only a hint, checked against the list before it is believed.
+    mutable struct {
+        uint16_t list = 0;
+        int16_t instrument = 0;
+        size_t index = 0;
+    } slotHint;
 
     int16_t SlotToInstrument(int16_t slot, uint16_t list) const;
     int16_t InstrumentToSlot(int16_t instrument, uint16_t list) const;

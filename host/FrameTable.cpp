@@ -108,8 +108,19 @@ bool FrameTable::Free(const char* service, EXTGF2005a* frame) {
     Release(it->second);
     live_.erase(it);
     delete frame;
-    freed_.insert(frame);
+    Forget(frame);
     return true;
+}
+
+void FrameTable::Forget(const EXTGF2005a* frame) {
+    if (!freed_.insert(frame).second) return;
+    if (freedOrder_.size() < kFreedRemembered) {
+        freedOrder_.push_back(frame);
+        return;
+    }
+    freed_.erase(freedOrder_[freedNext_]);
+    freedOrder_[freedNext_] = frame;
+    freedNext_ = (freedNext_ + 1) % kFreedRemembered;
 }
 
 void FrameTable::Replace(EXTGF2005a* frame, const std::vector<EXENTRY>& entries,
@@ -154,6 +165,8 @@ void FrameTable::Clear() {
     }
     live_.clear();
     freed_.clear();
+    freedOrder_.clear();
+    freedNext_ = 0;
     handedOut_ = 0;
 }
 

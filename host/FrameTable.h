@@ -4,9 +4,10 @@
 // old block freed) on every change, so that a stale pointer into them is a use after free.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <map>
-#include <set>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "Document.h"
@@ -65,9 +66,15 @@ class FrameTable {
 
   private:
     static void Release(FrameRecord& record);
+    void Forget(const EXTGF2005a* frame);
 
-    std::map<const EXTGF2005a*, FrameRecord> live_;
-    std::set<const EXTGF2005a*> freed_;
+    std::unordered_map<const EXTGF2005a*, FrameRecord> live_;
+    // The frames freed most recently, so that one given back again is named for what it is.
+    // Only so many are remembered: an older one counts as never handed out, still a problem.
+    static constexpr size_t kFreedRemembered = 4096;
+    std::unordered_set<const EXTGF2005a*> freed_;
+    std::vector<const EXTGF2005a*> freedOrder_;  // a ring, oldest at freedNext_ once full
+    size_t freedNext_ = 0;
     int handedOut_ = 0;
 };
 

@@ -18,6 +18,7 @@ void Host::Reset() {
     hidden_.clear();
     calls_.clear();
     counts_.clear();
+    countAt_.clear();
     documents_.clear();
     problems_.clear();
     edits_.clear();
@@ -86,10 +87,14 @@ void Host::ShowAll() {
 
 void Host::Log(const char* name, std::initializer_list<int64_t> args, std::string_view text,
                const void* key) {
-    const std::string_view service(name);
-    auto count = counts_.find(service);
-    if (count == counts_.end()) count = counts_.emplace(service, 0).first;
-    ++count->second;
+    int*& count = countAt_[name];
+    if (!count) {
+        const std::string_view service(name);
+        auto it = counts_.find(service);
+        if (it == counts_.end()) it = counts_.emplace(service, 0).first;
+        count = &it->second;
+    }
+    ++*count;
     if (!keepCalls) return;
     calls_.push_back({name, args, std::string(text), {}});
     if (key) std::memcpy(calls_.back().key.data(), key, calls_.back().key.size());
@@ -109,6 +114,7 @@ const CallRecord* Host::LastCall(const std::string& name) const {
 void Host::ClearCalls() {
     calls_.clear();
     counts_.clear();
+    countAt_.clear();
 }
 
 Document& Host::AddDocument(int16_t number) {

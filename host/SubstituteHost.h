@@ -11,6 +11,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "Document.h"
@@ -91,7 +92,8 @@ class Host {
     // (the test fixture turns it on), so that a long run of the command-line host keeps
     // nothing but the counts, and logging a call allocates nothing once its service was seen.
     // Reset leaves the switch as it is.
-    // A data-record call passes its key: the call keeps all 8 bytes.
+    // A data-record call passes its key: the call keeps all 8 bytes. The name must outlive the
+    // host and never change (a literal): counts are found by its address.
     void Log(const char* name, std::initializer_list<int64_t> args, std::string_view text = {},
              const void* key = nullptr);
     bool keepCalls = false;
@@ -165,6 +167,9 @@ class Host {
     std::set<std::string> hidden_;
     std::vector<CallRecord> calls_;
     std::map<std::string, int, std::less<>> counts_;
+    // Callers name services by literals, so a name's address finds its count without
+    // comparing strings; the map's nodes stay where they are until the counts are cleared.
+    std::unordered_map<const char*, int*> countAt_;
     std::map<int16_t, Document> documents_;
     int16_t current_ = 0;
     std::vector<std::string> problems_;

@@ -210,6 +210,18 @@ class Reader {
         if (parts_.empty()) throw ScoreError("the score has no music: no part has a measure");
         if (score_.measureNumbers.size() > static_cast<size_t>(INT16_MAX))
             throw ScoreError("the score has more measures than the host holds (32767)");
+        // A measure a part lacks is read as empty, but a part that lacks most of the score is
+        // refused: a few bytes would stand for a whole staff of empty measures, parts times over.
+        const size_t measures = score_.measureNumbers.size();
+        for (const PartSource& part : parts_) {
+            const size_t has = static_cast<size_t>(
+                std::count_if(part.measures.begin(), part.measures.end(),
+                              [](const XmlOutline::Span* m) { return m != nullptr; }));
+            if (measures - has > has)
+                throw ScoreError("part \"" + part.id + "\" has " + std::to_string(has) +
+                                 " of the " + std::to_string(measures) +
+                                 " measures of the score; a part lacks at most half of them");
+        }
     }
 
     void NoteNumber(size_t index, const XmlOutline::Span& measure) {

@@ -191,6 +191,12 @@ TEST(MusicXmlReaderTest, ATimewiseScoreReadsAsThePartwiseOne) {
     EXPECT_EQ(imported.Music(1, 1), "F4/w");
     EXPECT_EQ(imported.Music(2, 1), "F2/w");
     EXPECT_EQ(imported.Music(2, 2), "r/w");
+    // Lacking most of the score is refused: filled in, a few bytes would be a staff of nothing.
+    const size_t second = timewise.find("<measure number=\"2\"");
+    const std::string third = timewise.substr(second, timewise.find("</score-timewise>") - second);
+    EXPECT_EQ(
+        Refusal(timewise.substr(0, second) + third + third + "</score-timewise>"),
+        "part \"P1\" has 1 of the 3 measures of the score; a part lacks at most half of them");
 }
 
 TEST(MusicXmlReaderTest, MoreThanFourVoicesOnAStaffAreRefusedByName) {
