@@ -17,7 +17,6 @@
 #include "FCOther.h"
 
 // Collections and iteration
-#include "FCBlockPool.h"
 #include "FCBrowserBase.h"
 #include "FCBrowserBaseData.h"
 #include "FCBrowserExpressions.h"

@@ -1,8 +1,5 @@
 #include "FCNote.h"
 
-#include <new>
-
-#include "FCBlockPool.h"
 #include "FCCell.h"
 #include "FCClefDef.h"
 #include "FCCurrentStaffSpec.h"
@@ -10,24 +7,6 @@
 #include "FCMeasure.h"
 #include "FCNoteEntry.h"
 #include "FXRecordAccess.h"
-
-namespace {
-__FCBlockPool& NotePool() {
-    static __FCBlockPool pool(sizeof(FCNote));
-    return pool;
-}
-}  // namespace
-
-void* FCNote::operator new(size_t size) {
-    return size == sizeof(FCNote) ? NotePool().Take() : ::operator new(size);
-}
-
-void FCNote::operator delete(void* p, size_t size) {
-    if (size == sizeof(FCNote))
-        NotePool().Give(p);
-    else
-        ::operator delete(p);
-}
 
 void FCNote::SetTie(bool state) {
     Set32BitFlag(FX_FIELD(_noteRecord, NOTERECORD, flags), NOTE_FLAG_TIE, state);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 
 #include "FCBase.h"
@@ -11,17 +10,13 @@ class FCNoteEntry;
 
 // One note of an entry, a view of its note record.
 // The note record lies inside the host's entry record and is changed in place. It owns
-// nothing; its entry owns it. Notes are made in a block pool (a derived class of another size
-// comes from the heap).
+// nothing; its entry owns it.
 class FCNote : public __FCBase {
   public:
     FCNote(int32_t noteIndex, NOTERECORD* record, FCNoteEntry* entry)
         : _noteIndex(noteIndex), _noteRecord(record), _entry(entry) {}
 
     const char* ClassName() override { return "FCNote"; }
-
-    static void* operator new(size_t size);
-    static void operator delete(void* p, size_t size);
 
     int16_t GetDisplacement() const { return _noteRecord->displacement; }
     void SetDisplacement(int16_t value) { _noteRecord->displacement = value; }

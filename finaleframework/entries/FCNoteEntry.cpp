@@ -2,10 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <new>
 
 #include "FCArticulation.h"
-#include "FCBlockPool.h"
 #include "FCNotePitches.h"
 #include "FXBinding.h"
 #include "FXRecordAccess.h"
@@ -13,23 +11,7 @@
 namespace {
 // Displacements are taken to lie strictly between these.
 constexpr int kDisplacementBound = 10000;
-
-__FCBlockPool& EntryPool() {
-    static __FCBlockPool pool(sizeof(FCNoteEntry));
-    return pool;
-}
 }  // namespace
-
-void* FCNoteEntry::operator new(size_t size) {
-    return size == sizeof(FCNoteEntry) ? EntryPool().Take() : ::operator new(size);
-}
-
-void FCNoteEntry::operator delete(void* p, size_t size) {
-    if (size == sizeof(FCNoteEntry))
-        EntryPool().Give(p);
-    else
-        ::operator delete(p);
-}
 
 FCNoteEntry::FCNoteEntry(EXENTRY* record, EXTGF2005a* frame) : _entryRecord(record), _frame(frame) {
     _UseInlineSlots(_noteSlots);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 
 #include "FCCollection.h"
@@ -18,8 +17,7 @@ class FCNotePitches;
 //
 // The record's note count is host data: it is read clamped to 0..12, and an entry without a
 // record answers as an entry without notes. The slots of the first ten notes lie inside the
-// entry object; entries are made in a block pool (a derived class of another size comes from
-// the heap).
+// entry object.
 class FCNoteEntry : public __FCCollection {
   public:
     // An entry over a record of a frame: measure and staff are the frame's; notes are built.
@@ -28,9 +26,6 @@ class FCNoteEntry : public __FCCollection {
     ~FCNoteEntry() override;
 
     const char* ClassName() override { return "FCNoteEntry"; }
-
-    static void* operator new(size_t size);
-    static void operator delete(void* p, size_t size);
 
     FCNote* GetItemAt(int index) const {
         return static_cast<FCNote*>(__FCCollection::GetItemAt(index));
