@@ -1,7 +1,8 @@
 # What would make two builds of the same sources differ, read back from the built DLL
 # (cmake -DMODULE=PlovikTie.dll -DFOLDERS=<source>|<build> -P):
 # - the PE header's time stamp is 0;
-# - no folder of FOLDERS ("|"-separated) occurs in its bytes, debug information included.
+# - no folder of FOLDERS ("|"-separated) occurs in its bytes, debug information included (the
+#   build's own folders, and those the compiler's headers and libraries were built in).
 cmake_minimum_required(VERSION 3.25)
 
 file(READ ${MODULE} hex HEX)
@@ -40,8 +41,11 @@ endif()
 string(REPLACE "|" ";" folders "${FOLDERS}")
 set(searched "")
 foreach(folder IN LISTS folders)
-    file(REAL_PATH "${folder}" real)
-    list(APPEND searched "${folder}" "${real}")
+    list(APPEND searched "${folder}")
+    if(IS_DIRECTORY "${folder}")
+        file(REAL_PATH "${folder}" real)
+        list(APPEND searched "${real}")
+    endif()
 endforeach()
 list(REMOVE_DUPLICATES searched)
 foreach(folder IN LISTS searched)

@@ -32,4 +32,36 @@ plovik_setup() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# Where the machine cannot run 32-bit code itself, 32-bit Wine runs through qemu-user (binfmt).
+# Debian 12's qemu (7.2) does not honour the address hints Wine reserves its memory with, so every
+# Wine process spends minutes probing before it starts; qemu 8 and later do. Such a machine gets
+# qemu-user from bookworm-backports, registered again so that the kernel uses the new binary.
+plovik_setup_qemu() {
+    local binfmt=/proc/sys/fs/binfmt_misc/qemu-i386
+    [ -f "$binfmt" ] && grep -qx enabled "$binfmt" || return 0
+    local qemu
+    qemu=$(sed -n 's/^interpreter //p' "$binfmt")
+    "$qemu" --version 2>/dev/null | grep -qE 'version [0-7]\.' || return 0
+    echo "qemu-user older than 8 runs 32-bit programs here: installing qemu-user from bookworm-backports"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    if ! grep -rqs bookworm-backports /etc/apt/sources.list /etc/apt/sources.list.d/; then
+        echo "deb http://deb.debian.org/debian bookworm-backports main" |
+            $sudo tee /etc/apt/sources.list.d/plovik-backports.list >/dev/null
+    fi
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+        -t bookworm-backports qemu-user qemu-user-binfmt
+    # The registration holds the binary it was made with (flag F): make it again.
+    local magic mask
+    magic=$(sed -n 's/^magic //p' "$binfmt" | sed 's/../\\x&/g')
+    mask=$(sed -n 's/^mask //p' "$binfmt" | sed 's/../\\x&/g')
+    echo -1 | $sudo tee "$binfmt" >/dev/null
+    printf ':qemu-i386:M::%s:%s:/usr/bin/qemu-i386:F\n' "$magic" "$mask" |
+        $sudo tee /proc/sys/fs/binfmt_misc/register >/dev/null
+}
+
 plovik_setup
+if [ "${PLOVIK_SETUP_WINDOWS:-0}" = 1 ]; then
+    plovik_setup_qemu
+fi

@@ -14,11 +14,22 @@ void __FCCollection::_RequireElement(int extra) {
     const int32_t needed = _count + extra;
     if (_capacity >= needed) return;
     const int32_t capacity = (needed + 10) / 10 * 10;
-    __FCBase** items = new __FCBase*[static_cast<size_t>(capacity)]();
+    __FCBase** items = nullptr;
+    if (capacity <= INLINE_SLOTS && _inlineSlots && !_items) {
+        items = _inlineSlots;
+        for (int32_t i = 0; i < capacity; ++i) items[i] = nullptr;
+    } else {
+        items = new __FCBase*[static_cast<size_t>(capacity)]();
+    }
     for (int32_t i = 0; i < _count; ++i) items[i] = _items[i];
-    delete[] _items;
+    _ReleaseSlots();
     _items = items;
     _capacity = capacity;
+}
+
+void __FCCollection::_ReleaseSlots() {
+    if (_items != _inlineSlots) delete[] _items;
+    _items = nullptr;
 }
 
 int __FCCollection::Add(__FCBase* element) {
@@ -118,7 +129,6 @@ void __FCCollection::Sort(FCIteratorHandler* handler) {
 
 __FCCollection::~__FCCollection() {
     _FreeElements();
-    delete[] _items;
-    _items = nullptr;
+    _ReleaseSlots();
     _count = 0;
 }

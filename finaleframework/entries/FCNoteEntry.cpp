@@ -14,6 +14,7 @@ constexpr int kDisplacementBound = 10000;
 }  // namespace
 
 FCNoteEntry::FCNoteEntry(EXENTRY* record, EXTGF2005a* frame) : _entryRecord(record), _frame(frame) {
+    _UseInlineSlots(_noteSlots);
     if (frame) {
         _measure = frame->measure;
         _instrument = static_cast<int16_t>(
@@ -23,6 +24,9 @@ FCNoteEntry::FCNoteEntry(EXENTRY* record, EXTGF2005a* frame) : _entryRecord(reco
 }
 
 FCNoteEntry::~FCNoteEntry() {
+    // The notes go while the slots they stand in are still the entry's.
+    _FreeElements();
+    _count = 0;
     delete _cachedArticulations;
 }
 
@@ -75,6 +79,7 @@ void FCNoteEntry::_UpdateNoteCollection() {
     _FreeElements();
     _count = 0;
     const int n = _RecordNoteCount();
+    _RequireElement(n);
     for (int i = 0; i < n; ++i) Add(new FCNote(i, &_entryRecord->notes[i], this));
 }
 

@@ -16,7 +16,8 @@ class FCNotePitches;
 // frame stores it.
 //
 // The record's note count is host data: it is read clamped to 0..12, and an entry without a
-// record answers as an entry without notes.
+// record answers as an entry without notes. The slots of the first ten notes lie inside the
+// entry object.
 class FCNoteEntry : public __FCCollection {
   public:
     // An entry over a record of a frame: measure and staff are the frame's; notes are built.
@@ -103,4 +104,5 @@ class FCNoteEntry : public __FCCollection {
     FCNoteEntry* _previous = nullptr;
     FCNoteEntry* _next = nullptr;
     FCArticulations* _cachedArticulations = nullptr;  // owned
+    __FCBase* _noteSlots[INLINE_SLOTS];               // lent to the collection
 };

@@ -79,6 +79,7 @@ bool FCNoteEntryCell::Load() {
 
 void FCNoteEntryCell::_SetupEntries() {
     // Each layer's entries are linked among themselves only.
+    _RequireFrameEntries(_frames, MAX_LAYERS);
     for (EXTGF2005a* frame : _frames) _AddFrameEntries(frame, nullptr);
 }
 

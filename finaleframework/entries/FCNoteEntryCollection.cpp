@@ -1,6 +1,7 @@
 #include "FCNoteEntryCollection.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "FXBinding.h"
@@ -11,6 +12,13 @@ namespace {
 constexpr uint32_t kCopiedEntryFlags = 0xFF85AB3F;
 
 }  // namespace
+
+void __FCNoteEntryCollection::_RequireFrameEntries(EXTGF2005a* const* frames, int frameCount) {
+    int64_t total = 0;
+    for (int i = 0; i < frameCount; ++i) total += FrameEntryCount(frames[i]);
+    // A total no collection can count throws std::bad_alloc, as adding them one by one would.
+    _RequireElement(static_cast<int>(std::min<int64_t>(total, INT32_MAX)));
+}
 
 FCNoteEntry* __FCNoteEntryCollection::_AddFrameEntries(EXTGF2005a* frame, FCNoteEntry* last) {
     const int count = FrameEntryCount(frame);

@@ -89,6 +89,7 @@ bool FCNoteEntryLayer::Load() {
 
 void FCNoteEntryLayer::_SetupEntries() {
     // One chain across the measures; a measure without entries is passed over.
+    _RequireFrameEntries(_frames, _frameCount);
     FCNoteEntry* last = nullptr;
     for (int32_t i = 0; i < _frameCount; ++i) last = _AddFrameEntries(_frames[i], last);
 }

@@ -1,6 +1,8 @@
 // The owning collection and the iterator handler's walks.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <new>
 #include <vector>
 
 #include "FCCollection.h"
@@ -60,6 +62,20 @@ TEST_F(FCCollectionTest, GrowsInStepsOfTen) {
     c._RequireElement(-4);
     EXPECT_EQ(c.GetCapacity(), 30);
     for (int i = 0; i < 21; ++i) ASSERT_EQ(ValueAt(c, i), i);
+
+    // Room made at once for what is coming: the same rule, and no step on the way.
+    __FCCollection once;
+    once._RequireElement(25);
+    EXPECT_EQ(once.GetCapacity(), 30);
+    EXPECT_EQ(once.GetCount(), 0);
+    for (int i = 0; i < 29; ++i) once.Add(new Item(i));
+    once._RequireElement(1);
+    EXPECT_EQ(once.GetCapacity(), 30);
+    once._RequireElement(2);
+    EXPECT_EQ(once.GetCapacity(), 40);
+    for (int i = 0; i < 29; ++i) ASSERT_EQ(ValueAt(once, i), i);
+    EXPECT_THROW(once._RequireElement(INT32_MAX), std::bad_alloc);
+    EXPECT_EQ(once.GetCapacity(), 40);
 }
 
 TEST_F(FCCollectionTest, InsertDeleteAndFind) {

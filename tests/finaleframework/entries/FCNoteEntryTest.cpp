@@ -92,19 +92,38 @@ TEST_F(FCNoteEntryTest, NoteCountsFromTheHostAreClamped) {
     EXPECT_EQ(Copy(local.entries[1].noteCount), 1);
 }
 
+// Nine notes sit in the entry's own slots; the tenth still fits, the eleventh moves them all to
+// the heap (the capacity reads as the collection's rule has it either way).
 TEST_F(FCNoteEntryTest, AddNewNote) {
-    LocalFrame local("C4+D4+E4+F4+G4+A4+B4+C5+D5+E5+F5/q r/q C4/q");
+    LocalFrame local("C4+D4+E4+F4+G4+A4+B4+C5+D5/q r/q C4/q C4+D4+E4+F4+G4+A4+B4+C5+D5+E5/q");
     local.entries[2].notes[0].noteID = 2;
     auto entries = Entries(local);
-    FCNote* twelfth = entries[0]->AddNewNote();
+    FCNoteEntry& nine = *entries[0];
+    EXPECT_EQ(nine.GetCapacity(), 10);
+    EXPECT_EQ(entries[3]->GetCapacity(), 20) << "ten at once: the step after ten";
+    std::vector<FCNote*> before;
+    for (int i = 0; i < 9; ++i) before.push_back(nine.GetItemAt(i));
+    ASSERT_TRUE(nine.AddNewNote());
+    EXPECT_EQ(nine.GetCapacity(), 10);
+    ASSERT_TRUE(nine.AddNewNote());
+    EXPECT_EQ(nine.GetCapacity(), 20);
+    FCNote* twelfth = nine.AddNewNote();
     ASSERT_TRUE(twelfth);
     EXPECT_EQ(twelfth->GetNoteID(), 12);
     EXPECT_EQ(twelfth->GetDisplacement(), 0);
     EXPECT_NE(local.entries[0].notes[11].flags & NOTE_FLAG_CREATED, 0u);
-    EXPECT_EQ(entries[0]->AddNewNote(), nullptr) << "twelve is the most";
+    EXPECT_EQ(nine.AddNewNote(), nullptr) << "twelve is the most";
     EXPECT_EQ(Copy(local.entries[0].noteCount), 12);
+    for (int i = 0; i < 12; ++i) {
+        if (i < 9) {
+            EXPECT_EQ(nine.GetItemAt(i), before[static_cast<size_t>(i)]) << i;
+        }
+        EXPECT_EQ(nine.GetItemAt(i)->_GetNoteRecord(), &local.entries[0].notes[i]) << i;
+    }
     EXPECT_EQ(entries[1]->AddNewNote(), nullptr) << "a rest takes no notes";
     EXPECT_EQ(entries[2]->AddNewNote()->GetNoteID(), 1);
+    nine.CopyNotes(entries[3].get());
+    EXPECT_EQ(Displacements(nine), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
 }
 
 TEST_F(FCNoteEntryTest, FindUniqueNoteID) {
