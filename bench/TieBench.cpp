@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "CountedAllocation.h"
 #include "FXBinding.h"
 #include "PlovikTie.h"
 #include "ScoreBuilder.h"
@@ -54,35 +55,10 @@ void Uncounted(void* p) {
 
 }  // namespace
 
-void* operator new(size_t size) {
-    if (void* p = Counted(size)) return p;
-    throw std::bad_alloc();
-}
-void* operator new[](size_t size) {
-    return operator new(size);
-}
-void* operator new(size_t size, const std::nothrow_t&) noexcept {
+void* BenchAllocate(size_t size) {
     return Counted(size);
 }
-void* operator new[](size_t size, const std::nothrow_t&) noexcept {
-    return Counted(size);
-}
-void operator delete(void* p) noexcept {
-    Uncounted(p);
-}
-void operator delete[](void* p) noexcept {
-    Uncounted(p);
-}
-void operator delete(void* p, size_t) noexcept {
-    Uncounted(p);
-}
-void operator delete[](void* p, size_t) noexcept {
-    Uncounted(p);
-}
-void operator delete(void* p, const std::nothrow_t&) noexcept {
-    Uncounted(p);
-}
-void operator delete[](void* p, const std::nothrow_t&) noexcept {
+void BenchFree(void* p) {
     Uncounted(p);
 }
 
