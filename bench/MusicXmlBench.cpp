@@ -30,7 +30,9 @@ namespace {
 size_t liveBytes = 0;
 size_t peakBytes = 0;
 
-void* Counted(size_t size) {
+}  // namespace
+
+void* BenchAllocate(size_t size) {
     void* p = std::malloc(size ? size : 1);
     if (p) {
         liveBytes += malloc_usable_size(p);
@@ -39,19 +41,10 @@ void* Counted(size_t size) {
     return p;
 }
 
-void Uncounted(void* p) {
+void BenchFree(void* p) {
     if (!p) return;
     liveBytes -= malloc_usable_size(p);
     std::free(p);
-}
-
-}  // namespace
-
-void* BenchAllocate(size_t size) {
-    return Counted(size);
-}
-void BenchFree(void* p) {
-    Uncounted(p);
 }
 
 namespace {
@@ -247,7 +240,7 @@ BENCHMARK(BM_ReadTieWrite)->Apply(Shapes);
 }  // namespace
 
 int main(int argc, char** argv) {
-    pugi::set_memory_management_functions(Counted, Uncounted);
+    pugi::set_memory_management_functions(BenchAllocate, BenchFree);
     if (argc == 3 && std::strcmp(argv[1], "--score") == 0) {
         const std::string& bytes = Score(1);
         std::FILE* file = std::fopen(argv[2], "wb");

@@ -39,7 +39,9 @@ size_t allocations = 0;      // every allocation
 size_t hostAllocations = 0;  // those made inside a host service
 int hostDepth = 0;
 
-void* Counted(size_t size) {
+}  // namespace
+
+void* BenchAllocate(size_t size) {
     ++allocations;
     if (hostDepth > 0) ++hostAllocations;
     return std::malloc(size ? size : 1);
@@ -48,19 +50,10 @@ void* Counted(size_t size) {
 // GCC sees an inlined operator new (malloc) meet this free and takes them for a mismatch.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void Uncounted(void* p) {
+void BenchFree(void* p) {
     std::free(p);
 }
 #pragma GCC diagnostic pop
-
-}  // namespace
-
-void* BenchAllocate(size_t size) {
-    return Counted(size);
-}
-void BenchFree(void* p) {
-    Uncounted(p);
-}
 
 namespace {
 

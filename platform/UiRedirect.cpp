@@ -32,6 +32,25 @@ T* At(uint8_t* base, DWORD rva) {
     return reinterpret_cast<T*>(base + rva);
 }
 
+// The module's import directory; null when the module is not a PE image.
+const IMAGE_DATA_DIRECTORY* ImportDirectory(uint8_t* base) {
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    if (dos->e_magic != IMAGE_DOS_SIGNATURE) return nullptr;
+    const auto* nt = At<const IMAGE_NT_HEADERS>(base, static_cast<DWORD>(dos->e_lfanew));
+    if (nt->Signature != IMAGE_NT_SIGNATURE) return nullptr;
+    return &nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+}
+
+// Writes an address into a slot of the import address table, which the loader left read-only.
+bool Rebind(IMAGE_THUNK_DATA* slot, ULONG_PTR to) {
+    DWORD protection = 0;
+    if (!VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE, &protection))
+        return false;
+    slot->u1.Function = to;
+    VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, protection, &protection);
+    return true;
+}
+
 }  // namespace
 
 bool platform::RedirectUiCalls(HMODULE module) {
@@ -50,12 +69,9 @@ bool platform::RedirectUiCalls(HMODULE module) {
         system[i] = reinterpret_cast<ULONG_PTR>(GetProcAddress(user32, redirects[i].name));
 
     uint8_t* base = reinterpret_cast<uint8_t*>(module);
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    if (dos->e_magic != IMAGE_DOS_SIGNATURE) return false;
-    const auto* nt = At<const IMAGE_NT_HEADERS>(base, static_cast<DWORD>(dos->e_lfanew));
-    if (nt->Signature != IMAGE_NT_SIGNATURE) return false;
-    const IMAGE_DATA_DIRECTORY& imports =
-        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    const IMAGE_DATA_DIRECTORY* directory = ImportDirectory(base);
+    if (!directory) return false;
+    const IMAGE_DATA_DIRECTORY& imports = *directory;
     if (!user32 || imports.VirtualAddress == 0) return true;
 
     // The import address table holds the addresses the loader bound; the slots that hold a
@@ -66,13 +82,7 @@ bool platform::RedirectUiCalls(HMODULE module) {
              ++slot) {
             for (size_t i = 0; i < sizeof redirects / sizeof redirects[0]; ++i) {
                 if (!system[i] || slot->u1.Function != system[i]) continue;
-                DWORD protection = 0;
-                if (!VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE,
-                                    &protection))
-                    return false;
-                slot->u1.Function = redirects[i].to;
-                VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, protection,
-                               &protection);
+                if (!Rebind(slot, redirects[i].to)) return false;
             }
         }
     }
@@ -82,12 +92,9 @@ bool platform::RedirectUiCalls(HMODULE module) {
 bool platform::RedirectImport(HMODULE module, const char* name, FARPROC to) {
     if (!module || !name) return false;
     uint8_t* base = reinterpret_cast<uint8_t*>(module);
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    if (dos->e_magic != IMAGE_DOS_SIGNATURE) return false;
-    const auto* nt = At<const IMAGE_NT_HEADERS>(base, static_cast<DWORD>(dos->e_lfanew));
-    if (nt->Signature != IMAGE_NT_SIGNATURE) return false;
-    const IMAGE_DATA_DIRECTORY& imports =
-        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    const IMAGE_DATA_DIRECTORY* directory = ImportDirectory(base);
+    if (!directory) return false;
+    const IMAGE_DATA_DIRECTORY& imports = *directory;
     if (imports.VirtualAddress == 0) return true;
     // The names are in the import lookup table; the address table beside it holds what the
     // loader bound.
@@ -101,12 +108,7 @@ bool platform::RedirectImport(HMODULE module, const char* name, FARPROC to) {
             const auto* byName =
                 At<const IMAGE_IMPORT_BY_NAME>(base, static_cast<DWORD>(lookup->u1.AddressOfData));
             if (lstrcmpA(reinterpret_cast<const char*>(byName->Name), name) != 0) continue;
-            DWORD protection = 0;
-            if (!VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE,
-                                &protection))
-                return false;
-            slot->u1.Function = reinterpret_cast<ULONG_PTR>(to);
-            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, protection, &protection);
+            if (!Rebind(slot, reinterpret_cast<ULONG_PTR>(to))) return false;
         }
     }
     return true;
