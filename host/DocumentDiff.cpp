@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <set>
 
 namespace plovikhost {
 
@@ -52,12 +51,16 @@ std::string EntryDifference(const EXENTRY& got, const EXENTRY& want) {
     return {};
 }
 
+std::set<CellKey> CellKeys(const Document& a, const Document& b) {
+    std::set<CellKey> keys;
+    for (const auto& cell : a.cells) keys.insert(cell.first);
+    for (const auto& cell : b.cells) keys.insert(cell.first);
+    return keys;
+}
+
 std::string CellDifference(const Document& got, const Document& want,
                            const std::function<bool(const CellKey&)>& keep) {
-    std::set<CellKey> keys;
-    for (const auto& cell : got.cells) keys.insert(cell.first);
-    for (const auto& cell : want.cells) keys.insert(cell.first);
-    for (const CellKey& key : keys) {
+    for (const CellKey& key : CellKeys(got, want)) {
         if (!keep(key)) continue;
         const Cell* a = got.FindCell(key.staff, key.measure, key.layer);
         const Cell* b = want.FindCell(key.staff, key.measure, key.layer);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <set>
 #include <string>
 
 #include "Document.h"
@@ -14,6 +15,9 @@ std::string Where(const CellKey& key);
 
 // The first field in which the entries differ ("note 1 flags 0x..., expected 0x..."), or "".
 std::string EntryDifference(const EXENTRY& got, const EXENTRY& want);
+
+// The cells either document has, in order.
+std::set<CellKey> CellKeys(const Document& a, const Document& b);
 
 // The first cell, among those the filter keeps, in which the two documents differ, or "".
 std::string CellDifference(const Document& got, const Document& want,

@@ -179,10 +179,7 @@ bool ExpectTieRules(Context& context, const Document& before, const Document& af
     if (!difference.empty())
         return context.Expect(false, "changed outside the region: " + difference);
 
-    std::set<CellKey> keys;
-    for (const auto& cell : before.cells) keys.insert(cell.first);
-    for (const auto& cell : after.cells) keys.insert(cell.first);
-    for (const CellKey& key : keys) {
+    for (const CellKey& key : plovikhost::CellKeys(before, after)) {
         if (!inRegionCells(key)) continue;
         const Cell* was = before.FindCell(key.staff, key.measure, key.layer);
         const Cell* is = after.FindCell(key.staff, key.measure, key.layer);
