@@ -143,6 +143,10 @@ void Answer(Host& host, const char* service, Host::AnswerOverride answer) {
     host.answers[service] = std::move(answer);
 }
 
+Host::AnswerOverride Constant(int32_t value) {
+    return [value](const std::vector<int64_t>&, int32_t) { return value; };
+}
+
 // FX_SlotToInst: the staff of the next slot.
 int32_t NextSlotsStaff(const std::vector<int64_t>& args, int32_t answer) {
     const std::vector<int16_t>& staves = Host::Get().CurrentDocument().Staves();
@@ -230,8 +234,7 @@ void LyingAnswers(Context& context) {
         for (int32_t layers : {0, -1, 1, 100, 32767})
             RunCase(context, command + "FX_GetMaxLayers answering " + std::to_string(layers), index,
                     [layers](Host& host, Judgement&) {
-                        Answer(host, "FX_GetMaxLayers",
-                               [layers](const std::vector<int64_t>&, int32_t) { return layers; });
+                        Answer(host, "FX_GetMaxLayers", Constant(layers));
                     });
         for (int32_t staff : {0, -1, 99})
             for (const EREGION* region : regions)
@@ -240,8 +243,7 @@ void LyingAnswers(Context& context) {
                     command + "FX_SlotToInst answering " + std::to_string(staff) + where(region),
                     index,
                     [staff](Host& host, Judgement&) {
-                        Answer(host, "FX_SlotToInst",
-                               [staff](const std::vector<int64_t>&, int32_t) { return staff; });
+                        Answer(host, "FX_SlotToInst", Constant(staff));
                     },
                     region);
         for (const EREGION* region : regions)
@@ -257,8 +259,7 @@ void LyingAnswers(Context& context) {
                     command + "FX_InstToSlot answering " + std::to_string(slot) + where(region),
                     index,
                     [slot](Host& host, Judgement&) {
-                        Answer(host, "FX_InstToSlot",
-                               [slot](const std::vector<int64_t>&, int32_t) { return slot; });
+                        Answer(host, "FX_InstToSlot", Constant(slot));
                     },
                     region);
         RunCase(context, command + "FX_InstToSlot answering garbage", index,
@@ -339,8 +340,7 @@ void HostileCombinations(Context& context) {
             const int32_t layers = static_cast<int32_t>(random.Below(7)) - 1;
             label += ", " + std::to_string(layers) + " layers";
             steps.push_back([layers](Host& host, Judgement&) {
-                Answer(host, "FX_GetMaxLayers",
-                       [layers](const std::vector<int64_t>&, int32_t) { return layers; });
+                Answer(host, "FX_GetMaxLayers", Constant(layers));
             });
         }
         if (chance(15)) {
@@ -351,10 +351,8 @@ void HostileCombinations(Context& context) {
         if (chance(15)) {
             const int32_t slot = static_cast<int32_t>(random.Below(6)) - 1;
             label += ", FX_InstToSlot answering " + std::to_string(slot);
-            steps.push_back([slot](Host& host, Judgement&) {
-                Answer(host, "FX_InstToSlot",
-                       [slot](const std::vector<int64_t>&, int32_t) { return slot; });
-            });
+            steps.push_back(
+                [slot](Host& host, Judgement&) { Answer(host, "FX_InstToSlot", Constant(slot)); });
         }
         if (chance(15)) {
             label += ", FX_GetShowLayer flickering";
