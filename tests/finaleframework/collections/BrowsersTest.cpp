@@ -147,6 +147,23 @@ TEST_F(BrowsersTest, RegionWalkCountsCellsAndStopsOnARefusal) {
     EXPECT_EQ(entries.ForEach(&whole), 9);  // the whole document
 }
 
+TEST_F(BrowsersTest, RegionWalkTakesTheStavesItsSlotsHold) {
+    // Staff numbers out of slot order: slots 1 and 2 hold staves 2 and 5, not 3 and 4.
+    Score().Staves({2, 5, 3}).Measures(1);
+    Score().Music(2, 1, "C4/w").Music(5, 1, "C4/h C4").Music(3, 1, "C4/q C4 C4 C4");
+    FCMusicRegion region = RegionOf(1, 2, 1, 1);
+    FCBrowserNoteEntries entries;
+    Recorder walked;
+    EXPECT_EQ(entries.ForEachInRegion(&walked, &region), 2);
+    EXPECT_EQ(walked.items, (std::vector<int>{0, 0, 2048}));
+    // A slot whose staff the host places back in another slot is none of the region's.
+    host().answers["FX_InstToSlot"] = [](const std::vector<int64_t>&, int32_t) { return 3; };
+    Relookup();
+    Recorder none;
+    EXPECT_EQ(entries.ForEachInRegion(&none, &region), 0);
+    EXPECT_TRUE(none.items.empty());
+}
+
 TEST_F(BrowsersTest, NoteEntriesOutsideAPartialRegionAreSkipped) {
     Score().Staves({1}).Measures(2).Music(1, 1, "C4/q D4 E4 F4").Music(1, 2, "G4/q A4 B4 C5");
     FCMusicRegion region = RegionOf(1, 1, 1, 2, 1024, 2048);
