@@ -1,10 +1,9 @@
-// No exception may reach the host: each entry point answers its neutral result instead.
+// The six entry points of every plug-in, answering from its command table. No exception may
+// reach the host: each entry point answers its neutral result instead.
 #include <cstring>
 
-#include "CommandTable.h"
 #include "FCMusicRegion.h"
-#include "PlovikTie.h"
-#include "TieNotes.h"
+#include "PlovikPlugin.h"
 
 extern "C" {
 
@@ -25,9 +24,9 @@ uint32_t FX_STDCALL FinaleExtensionInit(uint32_t, uint32_t* flags) {
 
 uint32_t FX_STDCALL FinaleExtensionEnumerate(uint32_t, uint32_t index, void* menuItem) {
     try {
-        const PlovikCommand* command = PlovikCommandAt(index);
+        const PlovikCommand* command = PlovikEnumeratedCommand(kPlovikPluginCommands, index);
         if (!command || !menuItem) return 0;
-        FillMenuItem(*command, menuItem);
+        PlovikFillMenuItem(*command, menuItem);
         return 1;
     } catch (...) {
         return 0;
@@ -40,10 +39,11 @@ uint32_t FX_STDCALL FinaleExtensionGetMenuStatus(uint32_t) {
 
 uint32_t FX_STDCALL FinaleExtensionInvoke(uint32_t, uint32_t index, EREGION* region, uint32_t) {
     try {
-        // Every index but the first command's unties.
-        const bool tie = static_cast<int16_t>(index & 0xFFFF) == 0;
-        FCMusicRegion selection(region);
-        TieNotes(&selection, tie);
+        const PlovikCommand* command = PlovikInvokedCommand(kPlovikPluginCommands, index);
+        if (command && command->run) {
+            FCMusicRegion selection(region);
+            command->run(&selection);
+        }
     } catch (...) {
     }
     return 1;

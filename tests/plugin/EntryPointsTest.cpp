@@ -4,7 +4,6 @@
 #include <cstring>
 #include <string>
 
-#include "CommandTable.h"
 #include "PlovikTie.h"
 
 namespace {
