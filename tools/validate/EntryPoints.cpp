@@ -6,6 +6,7 @@
 #include <array>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "SubstituteHost.h"
 #include "Validator.h"
@@ -20,18 +21,19 @@ constexpr size_t kMenuRecord = 196;
 constexpr uint32_t kIndices[] = {0,       1,       2,          5,          0xFFFF,
                                  0x10000, 0x10001, 0x7FFFFFFF, 0xFFFFFFFF, 0x8000};
 
-const char* ExpectedCommand(uint32_t index) {
-    const int16_t row = static_cast<int16_t>(index & 0xFFFF);
-    if (row <= 0) return "Plovik Tie Notes";
-    if (row == 1) return "Plovik Untie Notes";
-    return nullptr;
+// The command FinaleExtensionEnumerate describes for an index: 0 or less in the low 16 bits,
+// signed, the first, past the end none.
+const Command* ExpectedCommand(const Context& context, uint32_t index) {
+    const std::vector<Command>& commands = context.Commands();
+    const int16_t row = std::max<int16_t>(static_cast<int16_t>(index & 0xFFFF), 0);
+    return static_cast<size_t>(row) < commands.size() ? &commands[row] : nullptr;
 }
 
 // FinaleExtensionEnumerate into a record of 196 bytes followed by guard bytes.
 void ExpectEnumerate(Context& context, PluginModule& module, uint32_t index) {
     std::array<uint8_t, 256> record;
     record.fill(kGuard);
-    const char* expected = ExpectedCommand(index);
+    const Command* expected = ExpectedCommand(context, index);
     const uint32_t answer = module.enumerate(0, index, record.data());
     const std::string what = "FinaleExtensionEnumerate(" + std::to_string(index) + ")";
     if (!expected) {
@@ -42,7 +44,8 @@ void ExpectEnumerate(Context& context, PluginModule& module, uint32_t index) {
         return;
     }
     context.Expect(answer == 1, what + " did not answer 1");
-    context.Expect(std::strncmp(reinterpret_cast<const char*>(record.data()), expected, 64) == 0,
+    context.Expect(std::strncmp(reinterpret_cast<const char*>(record.data()),
+                                expected->menuText.c_str(), 64) == 0,
                    what + " named another command");
     uint16_t one = 0, zero = 0xFFFF;
     std::memcpy(&one, record.data() + 192, 2);
@@ -67,16 +70,14 @@ void ExpectInit(Context& context, PluginModule& module, uint32_t word) {
                    "FinaleExtensionInit wrote beside the flag word");
 }
 
-// FinaleExtensionInvoke of the index on the small score's whole region, judged by the tie rules.
+// FinaleExtensionInvoke of the index on the small score's whole region, judged by the rules.
 void ExpectInvoke(Context& context, Session& session, uint32_t index, const EREGION* region) {
     plovikhost::Host& host = plovikhost::Host::Get();
     SmallScore(host.AddDocument(host.CurrentDocumentNumber()));  // the document made anew
     const plovikhost::Document before = host.CurrentDocument();
     const EREGION whole = before.WholeRegion();
     session.Invoke(index, region ? region : &whole);
-    Judgement judgement;
-    judgement.tie = TiesFor(index);
-    ExpectTieRules(context, before, host.CurrentDocument(), region ? *region : whole, judgement);
+    ExpectRules(context, index, before, host.CurrentDocument(), region ? *region : whole);
     ExpectHostClean(context, "FinaleExtensionInvoke(" + std::to_string(index) + ")");
 }
 
@@ -107,16 +108,16 @@ void EntryPointsInEveryOrder(Context& context) {
                     ExpectInit(context, module, 0);
                     break;
                 case ENUMERATE:
-                    ExpectEnumerate(context, module, 0);
-                    ExpectEnumerate(context, module, 1);
+                    for (uint32_t index : CommandIndices(context))
+                        ExpectEnumerate(context, module, index);
                     break;
                 case MENU_STATUS:
                     context.Expect(module.menuStatus(0) == 1,
                                    "FinaleExtensionGetMenuStatus did not answer 1");
                     break;
                 case INVOKE:
-                    ExpectInvoke(context, session, 0, nullptr);
-                    ExpectInvoke(context, session, 1, nullptr);
+                    for (uint32_t index : CommandIndices(context))
+                        ExpectInvoke(context, session, index, nullptr);
                     break;
                 case TERMINATE:
                     module.terminate(0);

@@ -1,4 +1,4 @@
-// Regions a host should never pass, each to Tie and to Untie on the small score: ends before
+// Regions a host should never pass, each to every command on the small score: ends before
 // starts (slots, measures, positions), slots 0 and below, measures 0, -1, 32767 and past the
 // document, positions -1 and 0x7FFFFFFF, an instrument list that does not exist, no region at
 // all, and a region laid out for another open document than the current one. Each answers 1,
@@ -72,14 +72,12 @@ void RunCase(Context& context, Session& session, uint32_t index, const EREGION* 
     plovikhost::Document* other = host.FindDocument(2);
     const plovikhost::Document otherBefore = other ? *other : plovikhost::Document{};
     session.Invoke(index, region);
-    Judgement judgement;
-    judgement.tie = TiesFor(index);
     // No region: nothing may change anywhere.
     const EREGION nothing = R(1, 0, 1, 0);
-    ExpectTieRules(context, before, host.CurrentDocument(), region ? *region : nothing, judgement);
+    ExpectRules(context, index, before, host.CurrentDocument(), region ? *region : nothing);
     if (other) {
         Context quiet(context.Plugin(), 0);
-        if (!ExpectTieRules(quiet, otherBefore, *other, nothing, judgement))
+        if (!ExpectRules(quiet, index, otherBefore, *other, nothing))
             context.Fail("the document that is not current changed: " + quiet.Messages().front());
     }
     ExpectHostClean(context, "after the command");
@@ -93,8 +91,8 @@ void HostileRegions(Context& context) {
     Session session(context);
     if (!session.Loaded()) return;
     session.Start();
-    for (uint32_t index : {0u, 1u}) {
-        const std::string command = index == 0 ? "Tie, " : "Untie, ";
+    for (uint32_t index : CommandIndices(context)) {
+        const std::string command = CommandName(context, index) + ", ";
         for (const RegionCase& c : Cases()) {
             context.Label(command + c.name);
             context.Case();

@@ -1,13 +1,10 @@
-// plovik-validate: runs the named checks against the plug-in module and prints one line each;
+// plovik-validate: runs the named checks against a plug-in module and prints one line each;
 // exits 1 when any check fails, 2 on a bad command line.
 //
-//   plovik-validate [--plugin PATH] [--check NAME]... [--skip NAME]... [--seed N] [--list]
-#include <chrono>
+//   plovik-validate --plugin PATH [--check NAME]... [--skip NAME]... [--seed N] [--list]
 #include <cstdio>
 #include <cstdlib>
-#include <set>
 #include <string>
-#include <vector>
 
 #if defined(_WIN32)
 #include <fcntl.h>
@@ -21,13 +18,12 @@
 
 namespace {
 
-constexpr uint32_t kDefaultSeed = 20261209;
-
 const char kUsage[] =
-    "usage: plovik-validate [--plugin PATH] [--check NAME]... [--skip NAME]... [--seed N] "
+    "usage: plovik-validate --plugin PATH [--check NAME]... [--skip NAME]... [--seed N] "
     "[--list]\n"
-    "Loads the plug-in module as the host does and runs the checks (all by default), one line\n"
-    "each: PASS or FAIL, cases run, time. Exit status 1 when any check fails.\n";
+    "Loads the plug-in module as the host does, lists its commands and runs the checks on each\n"
+    "(all checks by default), one line each: PASS or FAIL, cases run, time. Exit status 1 when\n"
+    "any check fails.\n";
 
 }  // namespace
 
@@ -37,12 +33,9 @@ int main(int argc, char** argv) {
     // The program's own message boxes are answered, never shown.
     platform::RedirectUiCalls(GetModuleHandleA(nullptr));
 #endif
-    std::string plugin = PLOVIK_DEFAULT_PLUGIN;  // the module built with this program
-    uint32_t seed = kDefaultSeed;
-    std::set<std::string> only, skipped;
-    const std::vector<plovikvalidate::Check>& checks = plovikvalidate::Checks();
+    plovikvalidate::Options options;
     auto known = [&](const std::string& name) {
-        for (const plovikvalidate::Check& check : checks)
+        for (const plovikvalidate::Check& check : plovikvalidate::Checks())
             if (name == check.name) return true;
         return false;
     };
@@ -50,44 +43,26 @@ int main(int argc, char** argv) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
         if (arg == "--list") {
-            for (const plovikvalidate::Check& check : checks)
+            for (const plovikvalidate::Check& check : plovikvalidate::Checks())
                 std::printf("%-16s %s\n", check.name, check.what);
             return 0;
         } else if (arg == "--help") {
             std::fputs(kUsage, stdout);
             return 0;
         } else if (arg == "--plugin" && hasValue) {
-            plugin = argv[++i];
+            options.plugin = argv[++i];
         } else if (arg == "--seed" && hasValue) {
-            seed = static_cast<uint32_t>(std::strtoul(argv[++i], nullptr, 0));
+            options.seed = static_cast<uint32_t>(std::strtoul(argv[++i], nullptr, 0));
         } else if ((arg == "--check" || arg == "--skip") && hasValue && known(argv[i + 1])) {
-            (arg == "--check" ? only : skipped).insert(argv[++i]);
+            (arg == "--check" ? options.only : options.skipped).insert(argv[++i]);
         } else {
             std::fprintf(stderr, "plovik-validate: bad argument %s\n\n%s", arg.c_str(), kUsage);
             return 2;
         }
     }
-
-    std::printf("plovik-validate: %s, seed %u\n", plugin.c_str(), static_cast<unsigned>(seed));
-    int failed = 0, passed = 0;
-    for (const plovikvalidate::Check& check : checks) {
-        if ((!only.empty() && !only.count(check.name)) || skipped.count(check.name)) continue;
-        plovikvalidate::Context context(plugin, seed);
-        const auto start = std::chrono::steady_clock::now();
-        check.run(context);
-        const double seconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        const bool ok = context.Failures() == 0 && context.Cases() > 0;
-        std::printf("%s  %-16s %6d cases %8.2f s  %s\n", ok ? "PASS" : "FAIL", check.name,
-                    context.Cases(), seconds, check.what);
-        for (const std::string& message : context.Messages())
-            std::printf("      %s\n", message.c_str());
-        if (context.Failures() > static_cast<int>(context.Messages().size()))
-            std::printf("      ... %d failures in all\n", context.Failures());
-        if (context.Cases() == 0) std::printf("      no case ran\n");
-        std::fflush(stdout);
-        (ok ? passed : failed) += 1;
+    if (options.plugin.empty()) {
+        std::fprintf(stderr, "plovik-validate: no --plugin\n\n%s", kUsage);
+        return 2;
     }
-    std::printf("%d passed, %d failed\n", passed, failed);
-    return failed ? 1 : 0;
+    return plovikvalidate::RunChecks(options, stdout);
 }
