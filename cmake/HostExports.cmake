@@ -23,5 +23,8 @@ function(plovik_generate_host_exports table output)
 
 namespace plovikhost {
 ${lines}}  // namespace plovikhost
+
+// A program that refers to this takes the exports with it from a library.
+extern \"C\" const int plovik_host_exports_anchor = 1;
 ")
 endfunction()

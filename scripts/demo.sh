@@ -6,4 +6,4 @@ source scripts/setup.sh
 
 cmake --preset release >/dev/null
 cmake --build --preset release --target plovik-host plovik_tie >/dev/null
-exec build/release/host/cli/plovik-host "$@"
+exec build/release/tools/cli/plovik-host "$@"

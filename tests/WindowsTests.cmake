@@ -1,8 +1,9 @@
 # 32-bit Windows: the test program is itself the host module FINALE.EXE, exporting the
 # substitute host's services, so every framework test runs against the system's own look-up.
 # CTest runs each program under Wine (CMAKE_CROSSCOMPILING_EMULATOR).
+# (The fixture of Plovik::testhost brings the exports with it.)
 set_target_properties(plovik_tests PROPERTIES OUTPUT_NAME FINALE SUFFIX .EXE)
-target_link_libraries(plovik_tests PRIVATE plovik_host_exports version)
+target_link_libraries(plovik_tests PRIVATE version)
 # The DLLs by their build paths: Wine finds a Unix path through its Z: drive.
 target_compile_definitions(plovik_tests PRIVATE PLOVIK_PLUGIN_DLL="$<TARGET_FILE:plovik_tie>"
                                                 PLOVIK_STRINGS_DLL="$<TARGET_FILE:plovik_test_strings>")
@@ -24,17 +25,8 @@ add_test(NAME findemo_lookup
 set_tests_properties(findemo_lookup PROPERTIES ENVIRONMENT PLOVIK_EXPECTED_MODULE=FINDEMO.EXE
     PASS_REGULAR_EXPRESSION "host module: FINDEMO\\.EXE" FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]")
 
-# The DLL as the host sees it: exactly the plug-in's entry points, under their plain names,
-# and no DLL beyond the system's.
-add_test(NAME plugin_dll_exports
-    COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DNM=${CMAKE_NM}
-            -DMODULE=$<TARGET_FILE:plovik_tie>
-            -P ${PROJECT_SOURCE_DIR}/cmake/CheckPluginDll.cmake)
-# Nothing in the DLL that differs from build to build: no link time, no folder of this build.
-add_test(NAME plugin_dll_reproducible
-    COMMAND ${CMAKE_COMMAND} -DMODULE=$<TARGET_FILE:plovik_tie>
-            "-DFOLDERS=${PROJECT_SOURCE_DIR}|${PROJECT_BINARY_DIR}|/usr/|/build/"
-            -P ${PROJECT_SOURCE_DIR}/cmake/CheckReproducibleDll.cmake)
+# (The DLL's exports and imports, and what would make two builds of it differ, are checked as
+# those of every plug-in of the kit: plovik_tie_exports, plovik_tie_reproducible.)
 # The release package, once made (the package target), holds the DLL these tests run.
 string(REPLACE ";" "|" PLOVIK_PACKAGE_MEMBERS "${CPACK_PLOVIK_MEMBERS}")
 add_test(NAME package_contents
@@ -66,7 +58,7 @@ foreach(arguments IN LISTS PLOVIK_CLI_COMPARED)
     add_test(NAME ${name}
         COMMAND ${CMAKE_COMMAND} -DMODE=output -DNAME=${name} -DEMULATOR=${PLOVIK_EMULATOR}
                 -DWINDOWS_PROGRAM=$<TARGET_FILE:plovik-host>
-                -DLINUX_PROGRAM=${PLOVIK_LINUX_BUILD}/host/cli/plovik-host
+                -DLINUX_PROGRAM=${PLOVIK_LINUX_BUILD}/tools/cli/plovik-host
                 -DARGS=${arguments} -P ${PROJECT_SOURCE_DIR}/cmake/SameAsLinux.cmake)
     set_tests_properties(${name} PROPERTIES SKIP_REGULAR_EXPRESSION "SKIPPED: no Linux build")
 endforeach()
@@ -76,12 +68,3 @@ set_tests_properties(same_tests_as_linux PROPERTIES SKIP_REGULAR_EXPRESSION "SKI
 add_test(NAME plovik_tests_heap_checked COMMAND plovik_tests)
 set_tests_properties(plovik_tests_heap_checked PROPERTIES ENVIRONMENT WINEDEBUG=warn+heap
     FAIL_REGULAR_EXPRESSION "(err|warn):heap")
-
-# plovik-validate under Wine: every check but the thousand loads, then those with Wine's heap
-# checks on, failing on any heap warning or error Wine prints.
-add_test(NAME plovik_validate
-         COMMAND plovik-validate --plugin $<TARGET_FILE:plovik_tie> --skip load-unload)
-add_test(NAME plovik_validate_load_unload_heap_checked
-         COMMAND plovik-validate --plugin $<TARGET_FILE:plovik_tie> --check load-unload)
-set_tests_properties(plovik_validate_load_unload_heap_checked PROPERTIES
-                     ENVIRONMENT WINEDEBUG=warn+heap FAIL_REGULAR_EXPRESSION "(err|warn):heap")

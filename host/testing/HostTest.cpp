@@ -39,6 +39,14 @@ FARPROC ServiceAsInstalled(HINSTANCE module, const char* name, FARPROC found) {
 
 const FXLookupFilter kAsInstalled{&ModuleAsInstalled, &ServiceAsInstalled};
 
+}  // namespace
+
+// The exports of the services come with the fixture from the library (HostExports.cmake).
+extern "C" const int plovik_host_exports_anchor;
+extern "C" const int* const plovik_host_exports_taken = &plovik_host_exports_anchor;
+
+namespace {
+
 // The program's own message boxes and beeps are answered by the host (UiCalls.h), never shown.
 class UiAnswered : public ::testing::Environment {
   public:

@@ -1,8 +1,10 @@
-# The plug-in DLL as the host sees it (cmake -DOBJDUMP=... -DNM=... -DMODULE=PlovikTie.dll -P):
+# A plug-in DLL as the host sees it
+# (cmake -DOBJDUMP=... -DNM=... -DMODULE=<dll> [-DIMPORTS=A.DLL|B.DLL] -P):
 # - it exports the entry points it defines and nothing else, under their plain names;
 # - each is __stdcall with 32-bit arguments (the @N of its symbol: 4 bytes per argument);
 # - those are the six entry points of a plug-in, all of them;
-# - it needs no DLL beyond the system's (the C and C++ runtimes are linked in).
+# - it needs no DLL beyond the system's (the C and C++ runtimes are linked in): KERNEL32.DLL,
+#   MSVCRT.DLL, USER32.DLL and those IMPORTS names.
 cmake_minimum_required(VERSION 3.25)
 
 set(entry_points FinaleExtensionVersion@4 FinaleExtensionInit@8 FinaleExtensionEnumerate@12
@@ -11,6 +13,9 @@ set(entry_points FinaleExtensionVersion@4 FinaleExtensionInit@8 FinaleExtensionE
 set(always ${entry_points})
 list(TRANSFORM always REPLACE "@[0-9]+$" "")
 set(system_dlls KERNEL32.DLL MSVCRT.DLL USER32.DLL)
+string(REPLACE "|" ";" more "${IMPORTS}")
+string(TOUPPER "${more}" more)
+list(APPEND system_dlls ${more})
 
 set(failures "")
 execute_process(COMMAND ${OBJDUMP} -p ${MODULE} OUTPUT_VARIABLE headers RESULT_VARIABLE rc)
