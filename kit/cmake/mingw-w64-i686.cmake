@@ -1,4 +1,6 @@
-# 32-bit Windows with Debian's mingw-w64 (posix threads: GoogleTest needs them).
+# 32-bit Windows with Debian's mingw-w64 (posix threads: GoogleTest needs them). The tests run
+# under Wine: wine-run.sh beside this file (in a source tree scripts/wine-run.sh), with a prefix
+# in the build folder, unless CMAKE_CROSSCOMPILING_EMULATOR names another.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86)
 
@@ -13,4 +15,17 @@ set(CMAKE_FIND_ROOT_PATH /usr/${PLOVIK_MINGW_PREFIX})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# CMake packages anywhere, so that an installed kit is found where CMAKE_PREFIX_PATH says; a
+# package built for another pointer size refuses itself.
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
+
+if(NOT CMAKE_CROSSCOMPILING_EMULATOR)
+    foreach(script ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh
+                   ${CMAKE_CURRENT_LIST_DIR}/../../scripts/wine-run.sh)
+        if(EXISTS ${script})
+            get_filename_component(script ${script} REALPATH)
+            set(CMAKE_CROSSCOMPILING_EMULATOR ${script} ${CMAKE_BINARY_DIR}/wineprefix)
+            break()
+        endif()
+    endforeach()
+endif()
