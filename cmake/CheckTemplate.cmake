@@ -23,8 +23,11 @@ if(TOOLCHAIN)
     list(APPEND configure -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN})
 endif()
 if(EMULATOR)
+    # A list (the program and its first arguments), handed over in an initial cache.
     string(REPLACE "|" ";" EMULATOR "${EMULATOR}")
-    list(APPEND configure "-DCMAKE_CROSSCOMPILING_EMULATOR=${EMULATOR}")
+    file(WRITE ${WORK}/emulator.cmake
+         "set(CMAKE_CROSSCOMPILING_EMULATOR \"${EMULATOR}\" CACHE STRING \"\")\n")
+    list(APPEND configure -C ${WORK}/emulator.cmake)
 endif()
 if(FLAGS)
     list(APPEND configure "-DCMAKE_CXX_FLAGS=${FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${FLAGS}"

@@ -75,6 +75,7 @@ TEST(StepUpNotesModule, PassesTheValidatorsChecks) {
     plovikvalidate::Options options;
     options.plugin = PLOVIK_PLUGIN_FILE;
     options.oracle = &oracle;
-    options.skipped = {"load-unload"};  // step_up_validate runs it
+    // The checks whose hosts change what a command finds; step_up_validate runs every check.
+    options.only = {"regions", "failing-frames", "damaged-frames", "lying-answers", "combinations"};
     EXPECT_EQ(plovikvalidate::RunChecks(options, stdout), 0);
 }
