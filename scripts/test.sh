@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Sets up what is missing, then builds every build and runs every test. Exits non-zero on any
 # failure. The Windows build's tests run under Wine (scripts/wine-run.sh) and are compared with
-# the dev build's, which is why dev comes first; the Windows build also makes the release package.
+# the dev build's, which is why dev comes first; the Windows build also makes the archives (the
+# release package and the kit's). Each build's tests also install the kit and build the plug-in
+# template against it.
 # Last, the reference is built: a public class without a description fails it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,7 +13,8 @@ for preset in dev asan windows; do
     echo "=== $preset ==="
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset"
-    # The release package, checked by the tests (package_contents) against the DLL they run.
+    # The archives, checked by the tests (package_contents, sdk_package_contents) against what they
+    # run.
     if [ "$preset" = windows ]; then
         cmake --build --preset windows --target package
     fi

@@ -36,12 +36,21 @@ add_test(NAME package_contents
             -DWORK=${CMAKE_CURRENT_BINARY_DIR}/package_contents
             -P ${PROJECT_SOURCE_DIR}/cmake/CheckPackage.cmake)
 set_tests_properties(package_contents PROPERTIES SKIP_REGULAR_EXPRESSION "SKIPPED: ")
+# The developers' archive, once made, against the installed kit (kit_install, KitTests.cmake).
+string(REPLACE ";" "|" PLOVIK_EMULATOR "${CMAKE_CROSSCOMPILING_EMULATOR}")
+add_test(NAME sdk_package_contents
+    COMMAND ${CMAKE_COMMAND} -DPACKAGE=${PLOVIK_SDK_PACKAGE}
+            -DKIT=${CMAKE_CURRENT_BINARY_DIR}/kit-check/prefix
+            -DFRAMEWORK=$<TARGET_FILE:plovik_framework> -DEMULATOR=${PLOVIK_EMULATOR}
+            -DWORK=${CMAKE_CURRENT_BINARY_DIR}/sdk_package_contents
+            -P ${PROJECT_SOURCE_DIR}/cmake/CheckSdkPackage.cmake)
+set_tests_properties(sdk_package_contents PROPERTIES SKIP_REGULAR_EXPRESSION "SKIPPED: "
+                     FIXTURES_REQUIRED kit)
 
 # Against the Linux build (the dev preset's, when it exists): the same tests, and the
 # command-line host's output byte for byte.
 set(PLOVIK_LINUX_BUILD ${PROJECT_SOURCE_DIR}/build/dev CACHE PATH
     "The Linux build the Windows build is compared with")
-string(REPLACE ";" "|" PLOVIK_EMULATOR "${CMAKE_CROSSCOMPILING_EMULATOR}")
 add_test(NAME same_tests_as_linux
     COMMAND ${CMAKE_COMMAND} -DMODE=tests -DNAME=tests -DEMULATOR=${PLOVIK_EMULATOR}
             -DWINDOWS_PROGRAM=$<TARGET_FILE:plovik_tests>
