@@ -22,9 +22,9 @@ doxygen docs/Doxyfile
 
 # A class whose comment does not open with a one-line description fails, as does a class
 # without one; members without a comment are only listed in the log.
-headers=$(git ls-files 'finaleframework/*.h' 'finalepdk/*.h' 'plugin/*.h' 2>/dev/null ||
-          find finaleframework finalepdk plugin -name '*.h')
-if ! awk -f docs/class-briefs.awk $headers >&2; then
+mapfile -t headers < <(git ls-files 'finaleframework/*.h' 'finalepdk/*.h' 'plugin/*.h' 2>/dev/null ||
+                       find finaleframework finalepdk plugin -name '*.h')
+if ! awk -f docs/class-briefs.awk "${headers[@]}" >&2; then
     echo "Classes above: the first comment line must be the class's one-line description." >&2
     exit 1
 fi
