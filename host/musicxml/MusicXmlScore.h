@@ -9,6 +9,7 @@
 
 #include "Document.h"
 #include "ImportedScore.h"
+#include "TextEncoding.h"
 #include "TieWriter.h"
 #include "XmlOutline.h"
 
@@ -47,8 +48,8 @@ class MusicXmlScore {
     std::string member_;       // its bytes
     bool converted_ = false;   // the score is in another encoding; text_ holds it in UTF-8
     std::string text_;
-    pugi::xml_encoding encoding_ = pugi::encoding_utf8;
-    bool byteOrderMark_ = false;
+    TextEncoding::Kind encoding_ = TextEncoding::UTF8;
+    std::string byteOrderMark_;
     XmlOutline outline_;
     ImportedScore score_;
 };
