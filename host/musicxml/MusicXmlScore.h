@@ -27,8 +27,9 @@ class MusicXmlScore {
     const ImportedScore& Imported() const { return score_; }
 
     // After a command: the ties it changed, and the file with them.
-    std::vector<TieWriter::Change> Changes(const plovikhost::Document& doc) const {
-        return TieWriter::Compare(score_, doc);
+    std::vector<TieWriter::Change> Changes(const plovikhost::Document& doc,
+                                           const TieCommand& command = TieCommand()) const {
+        return TieWriter::Compare(score_, doc, command);
     }
     // The form written: as the score was read, plain MusicXML, or an archive; a plain score
     // made an archive holds it under that name. The score's own bytes are the same in every

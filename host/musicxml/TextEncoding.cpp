@@ -11,10 +11,10 @@ namespace plovikxml {
 namespace {
 
 // Windows-1252 at 0x80 to 0x9F; 0 where the code page assigns nothing.
-constexpr uint16_t kHigh1252[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+constexpr uint16_t kHigh1252[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 std::string Upper(std::string name) {
     for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -138,7 +138,8 @@ std::string TextEncoding::Decode(const std::string& bytes, Kind kind) {
 std::string TextEncoding::Encode(const std::string& utf8, Kind kind, const std::string& bom) {
     if (kind == UTF8) return bom + utf8;
     std::string out = bom;
-    out.reserve(bom.size() + (kind == LATIN1 || kind == WINDOWS1252 ? utf8.size() : 2 * utf8.size()));
+    out.reserve(bom.size() +
+                (kind == LATIN1 || kind == WINDOWS1252 ? utf8.size() : 2 * utf8.size()));
     const auto refuse = [&](uint32_t c) {
         char code[16];
         std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
