@@ -219,12 +219,13 @@ TEST(MusicXmlReaderTest, WhatTheHostCannotHoldIsLeftOutWithANoteNotRefused) {
 
     // A note of more than eight whole notes: a rest stands in for it, so that the notes
     // around it do not tie over it.
-    std::string longNote = MusicXmlText()
-                               .Part("P1", "Cantus")
-                               .Measure("D4:4")
-                               .Measure("D4:40", "<time><beats>40</beats><beat-type>4</beat-type></time>")
-                               .Measure("D4:40")
-                               .Str();
+    std::string longNote =
+        MusicXmlText()
+            .Part("P1", "Cantus")
+            .Measure("D4:4")
+            .Measure("D4:40", "<time><beats>40</beats><beat-type>4</beat-type></time>")
+            .Measure("D4:40")
+            .Str();
     const Imported gloria(longNote);
     EXPECT_EQ(gloria.Music(1, 1), "D4/w");
     EXPECT_EQ(gloria.Music(1, 2), "r/8192");
