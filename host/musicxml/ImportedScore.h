@@ -68,17 +68,17 @@ class ImportedScore {
         // A gap is the silence between a voice's notes, or stands in for a note the host cannot
         // hold. Grace and cue notes, and what the host cannot hold, are not in the document:
         // they are kept in `others`, for the tie marks they carry.
-        enum Kind { NOTES, REST, GAP, GRACE, CUE, LEFT_OUT };
-        Kind kind = NOTES;
+        enum Kind : uint8_t { NOTES, REST, GAP, GRACE, CUE, LEFT_OUT };
         uint32_t number = 0;  // the entry number in the document
+        uint32_t order = 0;   // in file order among the entries of its part
         int16_t slot = 0;
         int16_t layer = 0;
         int16_t measure = 0;
+        Kind kind = NOTES;
         Fraction start;   // in quarter notes from the start of the measure
         Fraction length;  // in quarter notes
         Fraction at;      // in quarter notes from the start of the part
         std::string voice;
-        uint32_t order = 0;  // in file order among the entries of its part
         std::vector<Note> notes;
     };
 

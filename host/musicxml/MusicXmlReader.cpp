@@ -96,12 +96,12 @@ struct PartSource {
 
 struct RawEntry {
     int staff = 1;
+    uint32_t order = 0;
     std::string voice;
     int16_t measure = 0;
+    Entry::Kind kind = Entry::NOTES;  // NOTES, REST, GRACE or CUE
     Fraction start;
     Fraction length;
-    Entry::Kind kind = Entry::NOTES;  // NOTES, REST, GRACE or CUE
-    uint32_t order = 0;
     std::vector<Note> notes;
 };
 
@@ -372,9 +372,8 @@ class Reader {
             // A rest matters to ties only in a voice of the host, or where it carries marks.
             if (kind != Entry::NOTES && note.marks == 0) return;
             note.rest = true;
-            RawEntry rest{staff,        voice,  m,
-                          start,        length, kind == Entry::NOTES ? Entry::REST : kind,
-                          nextOrder_++, {}};
+            RawEntry rest{staff, nextOrder_++, voice, m, kind == Entry::NOTES ? Entry::REST : kind,
+                          start, length,       {}};
             if (note.marks != 0) rest.notes.push_back(note);
             Count(state, staff, voice, rest.kind);
             state.raw.push_back(std::move(rest));
@@ -394,7 +393,7 @@ class Reader {
         }
         chordEntry = static_cast<int>(state.raw.size());
         Count(state, staff, voice, kind);
-        state.raw.push_back({staff, voice, m, start, length, kind, nextOrder_++, {note}});
+        state.raw.push_back({staff, nextOrder_++, voice, m, kind, start, length, {note}});
     }
 
     // The voices of each staff in order of appearance, with the entries the host would hold.

@@ -242,6 +242,13 @@ std::vector<TieWriter::Change> TieWriter::Compare(const ImportedScore& score,
         return *analysed;
     };
 
+    // Without a tie mark or a grace note in the file, the next note of a voice in the file is
+    // the next entry of its layer, and no tie arrives anywhere: nothing to look up.
+    bool plain = command.kind != Command::UNTIE;
+    for (const Entry& entry : score.others) plain = plain && entry.kind != Entry::GRACE;
+    for (const Entry& entry : score.entries)
+        for (const Note& note : entry.notes) plain = plain && note.marks == 0;
+
     std::vector<Change> changes;
     std::unordered_set<const Note*> startsGone, stopsGone;
     const auto remove = [&](const Entry& entry, const Note& note) {
@@ -284,6 +291,8 @@ std::vector<TieWriter::Change> TieWriter::Compare(const ImportedScore& score,
             change.kind = Change::NOT_WRITTEN;
             if (!change.partner) {
                 change.partner = SameHostPitch(change.partnerEntry, note);
+            } else if (plain) {
+                change.kind = Change::ADDED;
             } else {
                 // Written only where the file reads it back as this tie: into the next note
                 // of the pitch, which no other tie reaches yet.
