@@ -416,6 +416,7 @@ bool TieWriter::TiedAfter(const Note& note, const std::vector<Change>& changes) 
 std::string TieWriter::Write(const std::string& text, const std::vector<Change>& changes) {
     std::map<size_t, NoteEdit> edits;  // by where the note begins: in the text's order
     for (const Change& change : changes) {
+        if (change.kind == Change::NOT_WRITTEN) continue;
         NoteEdit& edit = edits[change.note->at];
         switch (change.kind) {
             case Change::ADDED:
@@ -445,7 +446,6 @@ std::string TieWriter::Write(const std::string& text, const std::vector<Change>&
                 edit.letRing = 1;
                 break;
             case Change::NOT_WRITTEN:
-                edits.erase(change.note->at);
                 break;
         }
     }

@@ -106,6 +106,8 @@ TEST_F(MusicXmlTieWriterTest, TieGoesOverGraceNotesOfOtherPitchesOnly) {
     EXPECT_EQ(Tie(OneStaff({"C4 g:C4 C4 D4"})), OneStaff({"C4 g:C4 C4 D4"}));
     ASSERT_EQ(changes.size(), 1u);
     EXPECT_EQ(changes[0].kind, TieWriter::Change::NOT_WRITTEN);
+    // A tie not written keeps the stop of the one that arrives.
+    EXPECT_EQ(Tie(OneStaff({"C4 C4 g:C4 C4"})), OneStaff({"C4~ ~C4 g:C4 C4"}));
 }
 
 TEST_F(MusicXmlTieWriterTest, UntieTakesAwayTheTiesOfGraceNotesAndEveryOtherEnd) {
