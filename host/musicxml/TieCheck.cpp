@@ -217,7 +217,11 @@ void TieCheck::PairOtherPitches() {
             for (size_t i : found->second) {
                 const NoteAt& start = loneStarts_[i];
                 if (from_.count(start.note)) continue;
-                Add(start, stop, start.note->SameSound(*stop.note) ? ENHARMONIC : OTHER_PITCH);
+                // The same pitch here has a grace note of that pitch between the two.
+                Add(start, stop,
+                    start.note->SameWrittenPitch(*stop.note) ? NOT_ADJACENT
+                    : start.note->SameSound(*stop.note)      ? ENHARMONIC
+                                                             : OTHER_PITCH);
                 break;
             }
             if (into_.count(stop.note)) break;
