@@ -1,21 +1,25 @@
-// Windows DLL only: the thread-local storage indices the DLL's runtime takes go back when the
-// host unloads the DLL.
+// Windows DLL only: from its first load on, the module stays in the host's process until the
+// process ends, however often the host unloads and loads it again.
 //
-// The C and C++ runtimes are linked into the DLL, among them winpthreads (mingw's POSIX threads,
-// which libstdc++ and libgcc are built on). As the DLL loads, libgcc registers the DLL's unwind
-// tables (__register_frame_info, called by crtbegin's __gcc_register_frame), guarded by a
-// pthread_once; winpthreads' pthread_once asks for the calling thread's record, and the first
-// such request takes a TLS index (TlsAlloc) to keep it in. Winpthreads is written to live as
-// long as the process and never gives the index back, so every LoadLibrary of the DLL, with its
-// fresh copy of the runtime, took one more: after about a thousand loads and unloads TlsAlloc
-// fails and winpthreads aborts the host.
+// The C and C++ runtimes are linked into the DLL, and they are written to live as long as the
+// process. Loading the DLL makes winpthreads (mingw's POSIX threads, under libgcc and libstdc++)
+// keep a record of the loading thread (a duplicated thread handle and an event) in a TLS index of
+// its own; libgcc's unwinder and libstdc++ allocate mutexes on first use and libstdc++ its pool
+// for exceptions thrown when memory runs out. None of it is given back when the DLL is unloaded,
+// and Windows tells no thread that it was: unloaded as the host pleased, every cycle left two
+// handles, five heap blocks (19 KB) and a TLS index, until winpthreads found none left and aborted
+// the host. It is the runtime's own code that does so, not the system's, so it happens on
+// Windows exactly as under Wine.
 //
-// So every TlsAlloc of this module goes through its import pointer, defined here (the linker
-// takes this definition and leaves out kernel32's import of TlsAlloc): each index is noted, and
-// DllMain frees them when the DLL is unloaded. By then nothing in the DLL needs them: the TLS
-// callbacks have run, and what the runtime does after DllMain (the unwind tables taken back,
-// static objects destroyed) passes winpthreads' once-guards without asking for a thread record.
-// When the process ends the indices are left as they are.
+// So the module pins itself (GetModuleHandleEx with GET_MODULE_HANDLE_EX_FLAG_PIN, the loader's
+// own mechanism): a later LoadLibrary finds it loaded and FreeLibrary leaves it, so a load and
+// unload after the first takes nothing from the process; and the runtime's thread-detach
+// callbacks stay in place, freeing the record of every thread, not only the loading one, when
+// that thread ends. Given up: freeing the runtime's records on unload (that needs winpthreads'
+// private layout, reaches only the unloading thread, and leaves the mutexes and the pool), and
+// a runtime without winpthreads (GCC's win32 threads still make a semaphore for the unwinder's
+// mutex on every load, and the pool is the same). The module's static state outlives an unload
+// too; FinaleExtensionTerminate forgets the host so that the next load starts afresh.
 #if defined(_WIN32) && defined(PLOVIK_BUILDING_PLUGIN)
 
 #ifndef WIN32_LEAN_AND_MEAN
@@ -23,44 +27,14 @@
 #endif
 #include <windows.h>
 
-namespace {
-
-// The runtime takes one; a few more leave room for what a later runtime may take.
-constexpr LONG kMaxIndices = 16;
-DWORD takenIndices[kMaxIndices];
-volatile LONG takenCount = 0;
-
-DWORD WINAPI NotedTlsAlloc() {
-    using TlsAllocFn = DWORD(WINAPI*)();
-    static TlsAllocFn system = nullptr;
-    if (!system) {
-        // Through void(*)(): the one function pointer type every other converts from cleanly.
-        system = reinterpret_cast<TlsAllocFn>(reinterpret_cast<void (*)()>(
-            GetProcAddress(GetModuleHandleA("kernel32.dll"), "TlsAlloc")));
-        if (!system) return TLS_OUT_OF_INDEXES;
-    }
-    const DWORD index = system();
-    if (index != TLS_OUT_OF_INDEXES) {
-        const LONG slot = InterlockedIncrement(&takenCount) - 1;
-        if (slot < kMaxIndices) takenIndices[slot] = index;
-    }
-    return index;
-}
-
-}  // namespace
-
-// The import pointer every call of TlsAlloc in the module goes through, under its linker name.
-extern "C" DWORD(WINAPI* const plovikTlsAllocImport)() __asm__("__imp__TlsAlloc@0");
-extern "C" DWORD(WINAPI* const plovikTlsAllocImport)() = &NotedTlsAlloc;
-
-extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
-    // Unloaded by FreeLibrary (reserved is null), not the process ending.
-    if (reason == DLL_PROCESS_DETACH && !reserved) {
-        const LONG n = takenCount < kMaxIndices ? takenCount : kMaxIndices;
-        for (LONG i = 0; i < n; ++i) TlsFree(takenIndices[i]);
-        takenCount = 0;
-    }
-    return TRUE;
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+    if (reason != DLL_PROCESS_ATTACH) return TRUE;
+    // A module that could not pin itself refuses to load: unloaded, it would cost the host a TLS
+    // index each time, and winpthreads aborts the process once they run out.
+    HMODULE self = nullptr;
+    return GetModuleHandleExW(
+        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+        reinterpret_cast<LPCWSTR>(&DllMain), &self);
 }
 
 #endif
