@@ -280,10 +280,10 @@ Case Decode(const uint8_t* data, size_t size, Document& doc) {
 // A key as a musician spells it, for every key value the framework interprets (a high byte,
 // the mode, of 0 major or 1 minor): C major has no accidental; each key of one sharp more lies
 // a fifth above the last and sharpens its own leading note, each key of one flat more lies a
-// fifth below and flattens its own fourth; past seven the same letters come round again. The
-// host counts the tonic in steps above middle C: sharp keys from C to B, flat keys from D up to
-// the C above (C flat major is 7), a minor key two steps below its relative major, an octave up
-// where that would fall below C.
+// fifth below and flattens its own fourth; past seven the same letters come round again. A
+// displacement counts steps from the tonic, which lies this many steps above middle C: sharp
+// keys from C to B, flat keys from D up to the C above (C flat major is 7), a minor key two
+// steps below its relative major, an octave up where that would fall below C.
 struct Spelling {
     int tonic = 0;
     int alteration[7] = {};  // by step above C: C D E F G A B
