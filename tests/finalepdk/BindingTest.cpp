@@ -28,6 +28,7 @@ TEST_F(BindingTest, AServiceHiddenAfterItWasFoundIsCalledAndReported) {
     EXPECT_EQ(FX_GetMaxLayers(FRAMEWORK_ENIGMA_VERSION), 4);
     host().Hide("FX_GetMaxLayers");
     FX_GetMaxLayers(FRAMEWORK_ENIGMA_VERSION);
+    FX_GetMaxLayers(FRAMEWORK_ENIGMA_VERSION);
     ASSERT_EQ(host().Problems().size(), 1u);
     EXPECT_EQ(host().Problems()[0], "FX_GetMaxLayers was called, though the host lacks it");
     host().ClearProblems();
