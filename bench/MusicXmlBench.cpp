@@ -1,4 +1,5 @@
-// Large scores read, tied and written through FinaleExtensionInvoke, each step timed on its own:
+// Large scores read, tied and written through FinaleExtensionInvoke, and checked, each step
+// timed on its own:
 //  - 200 measures of 14 parts (16 staves);
 //  - 400 measures of 16 parts (18 staves, about 7 MB), the size of a long orchestral score.
 // Single-staff parts and, last, two pianos of two staves with two voices in the right hand;
@@ -24,6 +25,7 @@
 #include "MusicXmlScore.h"
 #include "PlovikTie.h"
 #include "SubstituteHost.h"
+#include "TieCheck.h"
 
 namespace {
 
@@ -206,6 +208,22 @@ void BM_Write(benchmark::State& state) {
     state.counters["ties"] = static_cast<double>(ties);
 }
 
+// The tie check of the whole score, as plovik-host check runs it.
+void BM_Check(benchmark::State& state) {
+    const std::string& bytes = Score(state.range(0));
+    HeapPeak heap;
+    plovikxml::MusicXmlScore score;
+    Read(score, bytes);
+    size_t findings = 0;
+    for (auto _ : state) {
+        heap.Start();
+        findings = plovikxml::TieCheck(score.Imported()).Findings(nullptr, false).size();
+        heap.Stop();
+    }
+    heap.Report(state, bytes);
+    state.counters["findings"] = static_cast<double>(findings);
+}
+
 void BM_ReadTieWrite(benchmark::State& state) {
     const std::string& bytes = Score(state.range(0));
     HeapPeak heap;
@@ -235,6 +253,7 @@ void Shapes(benchmark::internal::Benchmark* b) {
 BENCHMARK(BM_Read)->Apply(Shapes);
 BENCHMARK(BM_Tie)->Apply(Shapes);
 BENCHMARK(BM_Write)->Apply(Shapes);
+BENCHMARK(BM_Check)->Apply(Shapes);
 BENCHMARK(BM_ReadTieWrite)->Apply(Shapes);
 
 }  // namespace

@@ -1,15 +1,20 @@
 // Arbitrary bytes as a MusicXML score, plain or packed into an .mxl archive: read, tied or
-// untied through FinaleExtensionInvoke, written. The first byte chooses the form read (bit 0),
-// the command (bit 1) and the form written (bits 2-3: as read, plain, archive); the rest is
-// the score. When the score reads, the host must be left
-// clean, the written score must be well-formed XML, and reading it again must give the same
-// score with exactly the ties the writer says it wrote. Any disagreement aborts.
+// untied through FinaleExtensionInvoke, written; and repaired. The first byte chooses the form
+// read (bit 0), the command (bit 1) and the form written (bits 2-3: as read, plain, archive);
+// the rest is the score. When the score reads, the host must be left clean, the written score
+// must be well-formed XML, reading it again must give the same score with exactly the ties
+// the writer says it wrote, and check must find no error in it that it did not find in the
+// input. What repair writes must read again as the same music, differ from the input in tie
+// marks only, hold no error but ties between two pitches, and be left as it is by a second
+// repair. Any disagreement aborts.
 #include <expat.h>
 #include <zip.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <set>
 #include <string>
 
 #include "MusicXmlScore.h"
@@ -17,6 +22,8 @@
 #include "PlovikTie.h"
 #include "ScoreError.h"
 #include "SubstituteHost.h"
+#include "TextEncoding.h"
+#include "TieCheck.h"
 
 namespace {
 
@@ -87,14 +94,94 @@ void RequireSameScore(const ImportedScore& before, const ImportedScore& after,
         const ImportedScore::Entry& b = after.entries[i];
         Require(a.kind == b.kind && a.slot == b.slot && a.layer == b.layer &&
                     a.measure == b.measure && a.start == b.start && a.length == b.length &&
-                    a.voice == b.voice && a.notes.size() == b.notes.size(),
+                    a.voice == b.voice,
                 "an entry differs when read again");
+        if (a.kind != ImportedScore::Entry::NOTES) continue;  // a rest's marks may go
+        Require(a.notes.size() == b.notes.size(), "a chord differs when read again");
         for (size_t n = 0; n < a.notes.size(); ++n) {
             Require(a.notes[n].SameWrittenPitch(b.notes[n]), "a pitch differs when read again");
             Require(b.notes[n].tied == plovikxml::TieWriter::TiedAfter(a.notes[n], changes),
                     "a tie was not written as the writer says");
         }
     }
+}
+
+// The errors check finds, by kind and place.
+std::multiset<std::string> Errors(const ImportedScore& score) {
+    std::multiset<std::string> errors;
+    const plovikxml::TieCheck check(score);
+    for (const plovikxml::TieCheck::Finding& f : check.Findings(nullptr, false)) {
+        if (plovikxml::TieCheck::SeverityOf(f.kind) != plovikxml::TieCheck::ERROR) continue;
+        // What repair leaves: a tie between two pitches, and the marks of its ends.
+        const plovikxml::TieCheck::Tie* tie =
+            f.stopSide ? check.Into(f.note.note) : check.From(f.note.note);
+        const bool otherPitch = f.kind == plovikxml::TieCheck::OTHER_PITCH ||
+                                (tie && tie->kind == plovikxml::TieCheck::OTHER_PITCH &&
+                                 (f.kind == plovikxml::TieCheck::TIE_WITHOUT_TIED ||
+                                  f.kind == plovikxml::TieCheck::TIED_WITHOUT_TIE));
+        const auto& e = *f.note.entry;
+        errors.insert(std::string(otherPitch ? "=" : "!") + plovikxml::TieCheck::Id(f.kind) + " " +
+                      std::to_string(e.slot) + " " + e.voice + " " + e.at.ToString() + " " +
+                      f.note.note->Name() + (f.stopSide ? " stop" : ""));
+    }
+    return errors;
+}
+
+void RequireNoNewError(const std::multiset<std::string>& before, const ImportedScore& after,
+                       const char* what) {
+    std::multiset<std::string> had;  // as found, whether repair would leave them or not
+    for (const std::string& error : before) had.insert(error.substr(1));
+    for (const std::string& error : Errors(after))
+        if (!had.count(error.substr(1))) {
+            std::fprintf(stderr, "fuzz_musicxml: %s added an error: %s\n", what, error.c_str());
+            std::abort();
+        }
+}
+
+// The score's text in UTF-8 without its tie marks, empty <notations> and blanks.
+std::string WithoutTies(const std::string& bytes) {
+    std::string xml = bytes, path;
+    if (plovikxml::MxlArchive::Looks(bytes)) plovikxml::MxlArchive::ReadScore(bytes, path, xml);
+    const auto kind = plovikxml::TextEncoding::Detect(xml, "");
+    if (kind == plovikxml::TextEncoding::UTF16LE || kind == plovikxml::TextEncoding::UTF16BE)
+        xml = plovikxml::TextEncoding::Decode(xml, kind);
+    std::string out;
+    for (size_t i = 0; i < xml.size();) {
+        if (xml.compare(i, 5, "<tie ") == 0 || xml.compare(i, 6, "<tied ") == 0) {
+            const size_t end = xml.find("/>", i);
+            if (end != std::string::npos) {
+                i = end + 2;
+                continue;
+            }
+        }
+        const char c = xml[i++];
+        if (c != ' ' && c != '\t' && c != '\r' && c != '\n') out += c;
+    }
+    for (const char* empty : {"<notations></notations>", "<notations/>"})
+        for (size_t at; (at = out.find(empty)) != std::string::npos;)
+            out.erase(at, std::strlen(empty));
+    return out;
+}
+
+void RequireRepaired(const std::string& bytes, const MusicXmlScore& score) {
+    const auto mends = plovikxml::TieWriter::Repair(score.Imported(), bytes.size() % 2 == 0);
+    std::string written;
+    try {
+        written = score.Write(mends);
+    } catch (const plovikxml::ScoreError&) {
+        return;
+    }
+    MusicXmlScore again;
+    Require(Read(again, written), "the repaired score cannot be read again");
+    RequireSameScore(score.Imported(), again.Imported(), mends);
+    Require(WithoutTies(written) == WithoutTies(bytes), "repair changed more than tie marks");
+    for (const std::string& error : Errors(again.Imported()))
+        if (error[0] != '=') {
+            std::fprintf(stderr, "fuzz_musicxml: repair left an error: %s\n", error.c_str());
+            std::abort();
+        }
+    Require(plovikxml::TieWriter::Repair(again.Imported(), bytes.size() % 2 == 0).empty(),
+            "a second repair changed something");
 }
 
 }  // namespace
@@ -109,13 +196,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     MusicXmlScore score;
     if (!Read(score, bytes)) return 0;
+    const std::multiset<std::string> errors = Errors(score.Imported());
+    RequireRepaired(bytes, score);
+    Require(Read(score, bytes), "the score no longer reads");
     plovikhost::Host& host = plovikhost::Host::Get();
     EREGION region = host.CurrentDocument().WholeRegion();
     FinaleExtensionInvoke(0, command, &region, 0);
     Require(host.Problems().empty(), "the host saw a problem");
     Require(host.Frames().Outstanding() == 0, "an entry frame was not freed");
 
-    const auto changes = score.Changes(host.CurrentDocument());
+    plovikxml::TieCommand what;
+    what.kind = command == 0 ? plovikxml::TieCommand::TIE : plovikxml::TieCommand::UNTIE;
+    what.region = region;
+    const auto changes = score.Changes(host.CurrentDocument(), what);
     std::string written;
     try {
         written = score.Write(changes, form);
@@ -135,5 +228,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     MusicXmlScore again;
     Require(Read(again, written), "the written score cannot be read again");
     RequireSameScore(score.Imported(), again.Imported(), changes);
+    RequireNoNewError(errors, again.Imported(), command == 0 ? "tie" : "untie");
     return 0;
 }

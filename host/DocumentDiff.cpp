@@ -80,32 +80,41 @@ std::string CellDifference(const Document& got, const Document& want,
 void CleanEntry(EXENTRY& entry) {
     const int n = std::clamp<int>(entry.noteCount, 0, EXENTRY_MAX_NOTES);
     NOTERECORD* notes = entry.notes;
-    int32_t highest = 0;
-    for (int k = 0; k < n; ++k) highest = std::max<int32_t>(highest, notes[k].noteID);
-    for (int k = 0; k < n; ++k) {
-        bool renumber = notes[k].noteID == 0;
-        for (int j = 0; j < n; ++j)
-            if (j != k && notes[j].noteID == notes[k].noteID) renumber = true;
-        if (!renumber) continue;
-        if (highest < INT16_MAX) {
-            notes[k].noteID = static_cast<int16_t>(++highest);
-            continue;
-        }
-        int16_t free = 1;  // past the largest ID: the lowest one no note holds
-        while (std::any_of(notes, notes + n, [&](const NOTERECORD& x) { return x.noteID == free; }))
-            ++free;
-        notes[k].noteID = free;
-    }
-    for (int k = 0; k < n; ++k)
-        notes[k].flags = (notes[k].flags & ~NOTE_FLAG_ID_BITS) |
-                         (static_cast<uint32_t>(notes[k].noteID & 0x1F) << 16);
-    for (int k = n; k < EXENTRY_MAX_NOTES; ++k) notes[k] = NOTERECORD{};
     if (n == 0) {
+        // A rest is given a record without an ID, which then gets one like any other note.
         entry.flags |= ENTRY_FLAG_REST_RECORD;
         entry.noteCount = 1;
-        notes[0].noteID = 1;
-        notes[0].flags = NOTE_FLAG_CREATED | (1u << 16);
+        for (int k = 0; k < EXENTRY_MAX_NOTES; ++k) notes[k] = NOTERECORD{};
+        notes[0].flags = NOTE_FLAG_CREATED;
+        CleanEntry(entry);
+        return;
     }
+
+    // A note keeps its ID when it has one and no later note holds the same.
+    int held[EXENTRY_MAX_NOTES];
+    int heldCount = 0;
+    auto holds = [&](int id) { return std::find(held, held + heldCount, id) != held + heldCount; };
+    bool keeps[EXENTRY_MAX_NOTES] = {};
+    for (int k = n - 1; k >= 0; --k) {
+        keeps[k] = notes[k].noteID != 0 && !holds(notes[k].noteID);
+        if (keeps[k]) held[heldCount++] = notes[k].noteID;
+    }
+    // The others, in order, count on from the highest ID there was (0 at least), round from the
+    // largest ID to 1, each taking the next that no note holds.
+    int next = std::max(0, heldCount ? *std::max_element(held, held + heldCount) : 0);
+    for (int k = 0; k < n; ++k) {
+        if (keeps[k]) continue;
+        do next = next == INT16_MAX ? 1 : next + 1;
+        while (holds(next));
+        held[heldCount++] = next;
+        notes[k].noteID = static_cast<int16_t>(next);
+    }
+
+    for (int k = 0; k < n; ++k) {
+        const uint32_t low = static_cast<uint32_t>((notes[k].noteID % 32 + 32) % 32);
+        notes[k].flags = (notes[k].flags & ~NOTE_FLAG_ID_BITS) | low << 16;
+    }
+    for (int k = n; k < EXENTRY_MAX_NOTES; ++k) notes[k] = NOTERECORD{};
 }
 
 }  // namespace plovikhost

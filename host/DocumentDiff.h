@@ -23,9 +23,11 @@ std::set<CellKey> CellKeys(const Document& a, const Document& b);
 std::string CellDifference(const Document& got, const Document& want,
                            const std::function<bool(const CellKey&)>& keep);
 
-// An entry as the framework's cleaning leaves it before the host stores it: note IDs made
-// unique and copied into the note flags, unused note records cleared, a rest given its note
-// record (written from the rules, not from the framework's code).
+// An entry as the host expects it once the binding has cleaned it: the same entry with unique
+// note IDs (of notes sharing one the last keeps it; the others and those without one take fresh
+// IDs above the highest there was), each ID's low five bits in bits 16 to 20 of its note's flags,
+// no note record beyond the count, and a rest given a note record. Written from that contract,
+// apart from the binding's own code, so that the two can disagree.
 void CleanEntry(EXENTRY& entry);
 
 }  // namespace plovikhost

@@ -113,13 +113,16 @@ bool FrameTable::Free(const char* service, EXTGF2005a* frame) {
 }
 
 void FrameTable::Forget(const EXTGF2005a* frame) {
-    if (!freed_.insert(frame).second) return;
+    const Freed latest{frame, ++freeSerial_};
+    freed_[frame] = latest.serial;
     if (freedOrder_.size() < kFreedRemembered) {
-        freedOrder_.push_back(frame);
+        freedOrder_.push_back(latest);
         return;
     }
-    freed_.erase(freedOrder_[freedNext_]);
-    freedOrder_[freedNext_] = frame;
+    const Freed oldest = freedOrder_[freedNext_];
+    const auto it = freed_.find(oldest.frame);
+    if (it != freed_.end() && it->second == oldest.serial) freed_.erase(it);
+    freedOrder_[freedNext_] = latest;
     freedNext_ = (freedNext_ + 1) % kFreedRemembered;
 }
 

@@ -7,7 +7,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "Document.h"
@@ -58,6 +57,10 @@ class FrameTable {
     static std::vector<EXENTRY> EntriesOf(const FrameRecord& record);
     static std::vector<TGFTUPLETITEM> TupletsOf(const FrameRecord& record);
 
+    // How many of the most recently freed frames are remembered as freed: an older one counts as
+    // never handed out, still a problem.
+    static constexpr size_t kFreedRemembered = 4096;
+
     int Outstanding() const { return static_cast<int>(live_.size()); }
     int HandedOut() const { return handedOut_; }
     const FrameRecord* Find(const EXTGF2005a* frame) const;
@@ -69,12 +72,18 @@ class FrameTable {
     void Forget(const EXTGF2005a* frame);
 
     std::unordered_map<const EXTGF2005a*, FrameRecord> live_;
-    // The frames freed most recently, so that one given back again is named for what it is.
-    // Only so many are remembered: an older one counts as never handed out, still a problem.
-    static constexpr size_t kFreedRemembered = 4096;
-    std::unordered_set<const EXTGF2005a*> freed_;
-    std::vector<const EXTGF2005a*> freedOrder_;  // a ring, oldest at freedNext_ once full
+    // The frames freed most recently, so that one given back again is named for what it is;
+    // each with the number of its free. The allocator may hand a freed address out again and it
+    // may be freed once more, so the ring can hold the address twice: evicting the older entry
+    // forgets the address only when its number is still the one remembered.
+    struct Freed {
+        const EXTGF2005a* frame;
+        uint64_t serial;
+    };
+    std::unordered_map<const EXTGF2005a*, uint64_t> freed_;
+    std::vector<Freed> freedOrder_;  // a ring, oldest at freedNext_ once full
     size_t freedNext_ = 0;
+    uint64_t freeSerial_ = 0;
     int handedOut_ = 0;
 };
 

@@ -96,6 +96,12 @@ void Host::Log(const char* name, std::initializer_list<int64_t> args, std::strin
         count = &it->second;
     }
     ++*count;
+    // Only an address kept from before the service was hidden reaches it; said once.
+    if (!hidden_.empty() && IsHidden(name)) {
+        const std::string problem = std::string(name) + " was called, though the host lacks it";
+        if (std::find(problems_.begin(), problems_.end(), problem) == problems_.end())
+            ReportProblem(problem);
+    }
     if (!keepCalls) return;
     calls_.push_back({name, args, std::string(text), {}});
     if (key) std::memcpy(calls_.back().key.data(), key, calls_.back().key.size());

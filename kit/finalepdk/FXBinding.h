@@ -22,8 +22,8 @@ extern int32_t FinaleEditDepth;
 // The host module ("FINALE.EXE", else "FINDEMO.EXE"), looked up once; null when neither exists.
 HINSTANCE GetFinaleHandle();
 
-// Test-only: forgets the host module, every cached host function, the edit depth and the
-// running version, as if the module had just been loaded.
+// Forgets the host module, every cached host function, the edit depth and the running version,
+// as if the module had just been loaded: when the host terminates the plug-in, and in tests.
 void _ResetFinaleBinding();
 
 // Test-only: a filter every look-up of the binding passes through.

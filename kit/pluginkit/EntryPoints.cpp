@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "FCMusicRegion.h"
+#include "FCString.h"
 #include "PlovikPlugin.h"
 
 extern "C" {
@@ -49,6 +50,11 @@ uint32_t FX_STDCALL FinaleExtensionInvoke(uint32_t, uint32_t index, EREGION* reg
     return 1;
 }
 
-void FX_STDCALL FinaleExtensionTerminate(uint32_t) {}
+// The module may stay in the process after the host unloads it (a Windows DLL pins itself), so
+// it forgets the host here, as a fresh load would have.
+void FX_STDCALL FinaleExtensionTerminate(uint32_t) {
+    _ResetFinaleBinding();
+    _ResetStringResourceModule();
+}
 
 }  // extern "C"

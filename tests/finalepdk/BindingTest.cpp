@@ -23,6 +23,17 @@ TEST_F(BindingTest, LooksEachServiceUpOnceEvenWhenMissing) {
     EXPECT_EQ(host().Count("FX_GetMaxLayers"), 0);
 }
 
+// What the binding found stays found: a host that hid the service since sees it called.
+TEST_F(BindingTest, AServiceHiddenAfterItWasFoundIsCalledAndReported) {
+    EXPECT_EQ(FX_GetMaxLayers(FRAMEWORK_ENIGMA_VERSION), 4);
+    host().Hide("FX_GetMaxLayers");
+    FX_GetMaxLayers(FRAMEWORK_ENIGMA_VERSION);
+    FX_GetMaxLayers(FRAMEWORK_ENIGMA_VERSION);
+    ASSERT_EQ(host().Problems().size(), 1u);
+    EXPECT_EQ(host().Problems()[0], "FX_GetMaxLayers was called, though the host lacks it");
+    host().ClearProblems();
+}
+
 TEST_F(BindingTest, DefaultsOfAHostThatLacksTheService) {
     host().HideAll();
     Relookup();

@@ -217,6 +217,36 @@ TEST_F(FrameServicesTest, TheHostReportsFramesUsedWrongly) {
     host().ClearProblems();
 }
 
+// The allocator hands a freed frame's address out again; freed once more, it is remembered as
+// freed for as long as any other frame, though its first free has long left the record.
+TEST_F(FrameServicesTest, AReusedAddressFreedTwiceIsStillNamedAsFreed) {
+    FrameTable& frames = host().Frames();
+    const Cell empty;
+    EXTGF2005a* reused = nullptr;
+    for (int attempt = 0; attempt < 64 && !reused; ++attempt) {
+        EXTGF2005a* first = frames.Hand(FrameRecord{}, empty);
+        frames.Free("FX_FreeTGF", first);
+        EXTGF2005a* next = frames.Hand(FrameRecord{}, empty);
+        if (next == first)
+            reused = next;
+        else
+            frames.Free("FX_FreeTGF", next);
+    }
+    if (!reused) GTEST_SKIP() << "the allocator never handed an address out again";
+
+    std::vector<EXTGF2005a*> others;
+    for (size_t i = 1; i < FrameTable::kFreedRemembered; ++i)
+        others.push_back(frames.Hand(FrameRecord{}, empty));
+    frames.Free("FX_FreeTGF", reused);
+    for (EXTGF2005a* frame : others) frames.Free("FX_FreeTGF", frame);
+    ASSERT_TRUE(host().Problems().empty());
+
+    EXPECT_FALSE(frames.Free("FX_FreeTGF", reused));
+    ASSERT_EQ(host().Problems().size(), 1u);
+    EXPECT_EQ(host().Problems()[0], "FX_FreeTGF was given a frame that was already freed");
+    host().ClearProblems();
+}
+
 // Hostile records a frame can hold: a note count of 40 whose renumbering runs past the top of
 // the ID range, a negative note count with junk in an unused note record, and two notes with
 // one ID.

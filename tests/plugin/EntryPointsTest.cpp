@@ -1,9 +1,10 @@
-// The five entry points that answer from the command table.
+// The entry points that answer from the command table, and Terminate.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
+#include "HostTest.h"
 #include "PlovikTie.h"
 
 namespace {
@@ -75,8 +76,21 @@ TEST(EntryPoints, VersionIsStoredAndReturned) {
     FinaleExtensionVersion(before);
 }
 
-TEST(EntryPoints, MenuStatusAndTerminate) {
+TEST(EntryPoints, MenuStatusIsAlwaysOn) {
     EXPECT_EQ(FinaleExtensionGetMenuStatus(0), 1u);
     EXPECT_EQ(FinaleExtensionGetMenuStatus(12345), 1u);
+}
+
+// A Windows DLL stays loaded when the host unloads it: the next load must not find the last
+// host's version and services.
+class EntryPointsHostTest : public HostTest {};
+
+TEST_F(EntryPointsHostTest, TerminateLeavesTheModuleAsANewLoadFindsIt) {
+    FinaleExtensionVersion(0x1A000123u);
+    FX_GetMaxLayers(FRAMEWORK_ENIGMA_VERSION);
+    host().Hide("FX_GetMaxLayers");
     FinaleExtensionTerminate(0);
+    EXPECT_EQ(RunningFinaleVersion, FRAMEWORK_ENIGMA_VERSION);
+    FX_GetMaxLayers(FRAMEWORK_ENIGMA_VERSION);
+    EXPECT_EQ(host().Count("FX_GetMaxLayers"), 1) << "looked up again, and found missing";
 }

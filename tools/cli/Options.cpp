@@ -11,6 +11,8 @@ const char kUsage[] =
     "       plovik-host tie IN -o OUT [--report] [options]\n"
     "       plovik-host untie IN -o OUT [--report] [options]\n"
     "       plovik-host show IN\n"
+    "       plovik-host check IN [--json] [--near-misses] [options]\n"
+    "       plovik-host repair IN -o OUT [--let-ring] [--report] [options]\n"
 #else
     "usage: plovik-host [options] [demo | commands]\n"
 #endif
@@ -30,9 +32,21 @@ const char kUsage[] =
     "  untie IN -o OUT   the same with \"Plovik Untie Notes\"\n"
     "  show IN           print the score IN as the host holds it: each part's staff is a\n"
     "                    staff, each voice of a staff a layer\n"
-    "  --report          after tie or untie, list each tie added or removed and the near\n"
-    "                    misses: the same letter with another alteration next, the same\n"
-    "                    pitch next in another layer, or after a rest\n"
+    "  check IN          list every tie problem of the score IN, most serious first:\n"
+    "                    errors (a start with no stop, a stop with no start, <tie> without\n"
+    "                    <tied> or the reverse, two starts on a note, a tie on a rest, a tie\n"
+    "                    between two pitches) and warnings (an enharmonic tie, a tie into\n"
+    "                    another voice or staff or into a note that is not the next one)\n"
+    "  --json            check: the findings as one JSON document (schema plovik-check/1)\n"
+    "  --near-misses     check: the near misses too\n"
+    "  repair IN -o OUT  mend what is unambiguous: complete half-written ties, add the\n"
+    "                    missing stop on the next note of the pitch, take away marks written\n"
+    "                    twice and marks that pair with nothing; ties between different\n"
+    "                    pitches are only reported\n"
+    "  --let-ring        repair: a start with no stop becomes <tied type=\"let-ring\"/>\n"
+    "  --report          after tie, untie or repair, list each tie added, removed or mended\n"
+    "                    and the near misses: the same letter with another alteration next,\n"
+    "                    the same pitch next in another layer, or after a rest\n"
     "                    (on standard error when the score goes to standard output)\n"
 #else
     "\n"
@@ -53,8 +67,9 @@ const char kUsage[] =
     "  --plugin PATH     the plug-in module to load (default: the one built with this program)\n"
     "  --help            this text\n"
     "\n"
-    "Exit status: 0 done, 1 the plug-in could not be run or misused the host, 2 bad usage or\n"
-    "a region outside the score, 3 the score cannot be read or written.\n";
+    "Exit status: 0 done (check: no error found), 1 the plug-in could not be run or misused\n"
+    "the host (check: an error found), 2 bad usage or a region outside the score, 3 the score\n"
+    "cannot be read or written.\n";
 
 namespace {
 
@@ -115,8 +130,10 @@ int64_t BeatPosition(const BeatPlace& beat, int32_t beatDuration) {
     return (2 * units + beat.denominator) / (2 * beat.denominator);
 }
 
+// The commands that write a score.
 bool Needs(Options::Command command) {
-    return command == Options::Command::TIE || command == Options::Command::UNTIE;
+    return command == Options::Command::TIE || command == Options::Command::UNTIE ||
+           command == Options::Command::REPAIR;
 }
 
 const char* Name(Options::Command command) {
@@ -127,6 +144,10 @@ const char* Name(Options::Command command) {
             return "untie";
         case Options::Command::SHOW:
             return "show";
+        case Options::Command::CHECK:
+            return "check";
+        case Options::Command::REPAIR:
+            return "repair";
         default:
             return "demo";
     }
@@ -147,21 +168,30 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
         const std::string& arg = args[i];
         const bool hasValue = i + 1 < args.size();
         auto value = [&]() -> const std::string& { return args[++i]; };
-        const bool readsScore = options.command == Options::Command::TIE ||
-                                options.command == Options::Command::UNTIE ||
-                                options.command == Options::Command::SHOW;
+        const bool readsScore = Needs(options.command) ||
+                                options.command == Options::Command::SHOW ||
+                                options.command == Options::Command::CHECK;
         if (arg == "--help" || arg == "-h") {
             options.command = Options::Command::HELP;
         } else if (arg == "demo") {
             options.command = Options::Command::DEMO;
         } else if (arg == "commands") {
             options.command = Options::Command::COMMANDS;
-        } else if (arg == "tie" || arg == "untie" || arg == "show") {
+        } else if (arg == "tie" || arg == "untie" || arg == "show" || arg == "check" ||
+                   arg == "repair") {
             options.command = arg == "tie"     ? Options::Command::TIE
                               : arg == "untie" ? Options::Command::UNTIE
-                                               : Options::Command::SHOW;
+                              : arg == "show"  ? Options::Command::SHOW
+                              : arg == "check" ? Options::Command::CHECK
+                                               : Options::Command::REPAIR;
         } else if (arg == "--report") {
             options.report = true;
+        } else if (arg == "--json") {
+            options.json = true;
+        } else if (arg == "--near-misses") {
+            options.nearMisses = true;
+        } else if (arg == "--let-ring") {
+            options.letRing = true;
         } else if (readsScore && options.input.empty() && (arg == "-" || arg[0] != '-')) {
             options.input = arg;
         } else if (arg == "--plugin" || arg == "--measures" || arg == "--staves" ||
@@ -210,7 +240,8 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
         return false;
     }
     const Options::Command command = options.command;
-    const bool readsScore = Needs(command) || command == Options::Command::SHOW;
+    const bool readsScore =
+        Needs(command) || command == Options::Command::SHOW || command == Options::Command::CHECK;
     if (command == Options::Command::HELP) return true;
     if (readsScore && options.input.empty()) {
         error = std::string(Name(command)) + " needs a score to read: plovik-host " +
@@ -223,7 +254,15 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
         return false;
     }
     if (!Needs(command) && (!options.output.empty() || options.report)) {
-        error = "-o and --report go with tie and untie";
+        error = "-o and --report go with tie, untie and repair";
+        return false;
+    }
+    if (command != Options::Command::CHECK && (options.json || options.nearMisses)) {
+        error = "--json and --near-misses go with check";
+        return false;
+    }
+    if (command != Options::Command::REPAIR && options.letRing) {
+        error = "--let-ring goes with repair";
         return false;
     }
     return true;

@@ -23,13 +23,25 @@ struct BeatPlace {
 };
 
 struct Options {
-    enum class Command { DEMO, COMMANDS, HELP, TIE, UNTIE, SHOW } command = Command::DEMO;
+    enum class Command {
+        DEMO,
+        COMMANDS,
+        HELP,
+        TIE,
+        UNTIE,
+        SHOW,
+        CHECK,
+        REPAIR
+    } command = Command::DEMO;
     std::string pluginPath;
     std::string input;   // the score tie, untie and show read ("-": standard input)
-    std::string output;  // where tie and untie write it ("-": standard output)
+    std::string output;  // where tie, untie and repair write it ("-": standard output)
     bool report = false;
-    Range measures;  // none given: every measure
-    Range slots;     // none given: every staff
+    bool json = false;        // check: one JSON document
+    bool nearMisses = false;  // check: the near misses too
+    bool letRing = false;     // repair: a lone start becomes <tied type="let-ring"/>
+    Range measures;           // none given: every measure
+    Range slots;              // none given: every staff
     int32_t startPosition = 0;
     int32_t endPosition = EREGION_END_OF_MEASURE;
     BeatPlace startBeat;  // instead of the positions, in the first and last measure's beats

@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 
+#include "CheckReport.h"
 #include "Demo.h"
 #include "MusicXmlScore.h"
 #include "PluginModule.h"
@@ -11,6 +12,7 @@
 #include "ScoreFiles.h"
 #include "ScoreView.h"
 #include "SubstituteHost.h"
+#include "TieCheck.h"
 #include "TieReport.h"
 
 namespace plovikcli {
@@ -18,6 +20,7 @@ namespace plovikcli {
 namespace {
 
 constexpr int kPluginFailed = 1;
+constexpr int kFoundErrors = 1;  // check
 constexpr int kBadRegion = 2;
 constexpr int kScoreFailed = 3;
 
@@ -62,6 +65,63 @@ plovikxml::MusicXmlScore::Form OutputForm(const std::string& output, std::string
     return Form::AS_READ;
 }
 
+// What the host holds otherwise than the file says, on standard error unless the report,
+// which lists it, goes there.
+void Notices(const Options& options, const plovikxml::ImportedScore& score, std::FILE* err) {
+    if (options.report && options.output == "-") return;
+    for (const plovikxml::ImportedScore::Notice& notice : score.notices)
+        std::fprintf(err, "plovik-host: note: %s\n", score.NoticeLine(notice).c_str());
+}
+
+// Writes the score with the changes, in the form the output's name asks for.
+int WriteScore(const Options& options, const plovikxml::MusicXmlScore& score,
+               const std::vector<plovikxml::TieWriter::Change>& changes, std::FILE* err) {
+    try {
+        std::string member = "score.musicxml";
+        const plovikxml::MusicXmlScore::Form form = OutputForm(options.output, member);
+        plovikxml::ScoreFiles::Write(options.output, score.Write(changes, form, member));
+    } catch (const plovikxml::ScoreError& e) {
+        std::fprintf(err, "plovik-host: %s\n", e.what());
+        return kScoreFailed;
+    }
+    return 0;
+}
+
+int RunCheck(const Options& options, const plovikxml::MusicXmlScore& score, const EREGION& region,
+             std::FILE* out) {
+    const plovikxml::ImportedScore& imported = score.Imported();
+    const plovikhost::Document& doc = plovikhost::Host::Get().CurrentDocument();
+    const std::vector<plovikxml::TieCheck::Finding> findings =
+        plovikxml::TieCheck(imported).Findings(&region, options.nearMisses);
+    const std::string text =
+        options.json ? plovikxml::CheckReport::Json(imported, doc, findings, options.nearMisses,
+                                                    InputName(options), region)
+                     : plovikxml::CheckReport::Text(imported, doc, findings, options.nearMisses);
+    std::fputs(text.c_str(), out);
+    return plovikxml::CheckReport::Count(findings, plovikxml::TieCheck::ERROR) > 0 ? kFoundErrors
+                                                                                   : 0;
+}
+
+int RunRepair(const Options& options, const plovikxml::MusicXmlScore& score, const EREGION& region,
+              std::FILE* out, std::FILE* err) {
+    const plovikxml::ImportedScore& imported = score.Imported();
+    const std::vector<plovikxml::TieWriter::Change> mends =
+        plovikxml::TieWriter::Repair(imported, options.letRing, &region);
+    if (const int status = WriteScore(options, score, mends, err)) return status;
+    Notices(options, imported, err);
+    if (options.report) {
+        std::vector<plovikxml::TieCheck::Finding> left;
+        for (const plovikxml::TieCheck::Finding& f :
+             plovikxml::TieCheck(imported).Findings(&region, false))
+            if (f.kind == plovikxml::TieCheck::OTHER_PITCH) left.push_back(f);
+        const std::string text = plovikxml::CheckReport::RepairText(
+            imported, plovikhost::Host::Get().CurrentDocument(), mends, left);
+        std::fprintf(options.output == "-" ? err : out, "Repair on %s\n%s",
+                     DescribeRegion(region).c_str(), text.c_str());
+    }
+    return 0;
+}
+
 int RunCommand(const Options& options, plovikxml::MusicXmlScore& score, std::FILE* out,
                std::FILE* err) {
     plovikhost::Host& host = plovikhost::Host::Get();
@@ -72,6 +132,9 @@ int RunCommand(const Options& options, plovikxml::MusicXmlScore& score, std::FIL
         std::fprintf(err, "plovik-host: bad region: %s\n", error.c_str());
         return kBadRegion;
     }
+    if (options.command == Options::Command::CHECK) return RunCheck(options, score, region, out);
+    if (options.command == Options::Command::REPAIR)
+        return RunRepair(options, score, region, out, err);
     PluginModule plugin;
     if (!plugin.Load(options.pluginPath)) {
         std::fprintf(err, "plovik-host: %s\n", plugin.Error().c_str());
@@ -94,15 +157,13 @@ int RunCommand(const Options& options, plovikxml::MusicXmlScore& score, std::FIL
     plugin.terminate(0);
     if (HostWasMisused(err)) return kPluginFailed;
 
-    const std::vector<plovikxml::TieWriter::Change> changes = score.Changes(doc);
-    try {
-        std::string member = "score.musicxml";
-        const plovikxml::MusicXmlScore::Form form = OutputForm(options.output, member);
-        plovikxml::ScoreFiles::Write(options.output, score.Write(changes, form, member));
-    } catch (const plovikxml::ScoreError& e) {
-        std::fprintf(err, "plovik-host: %s\n", e.what());
-        return kScoreFailed;
-    }
+    plovikxml::TieCommand command;
+    command.kind = options.command == Options::Command::TIE ? plovikxml::TieCommand::TIE
+                                                            : plovikxml::TieCommand::UNTIE;
+    command.region = region;
+    const std::vector<plovikxml::TieWriter::Change> changes = score.Changes(doc, command);
+    if (const int status = WriteScore(options, score, changes, err)) return status;
+    Notices(options, score.Imported(), err);
     size_t notWritten = 0;
     for (const plovikxml::TieWriter::Change& change : changes)
         notWritten += change.kind == plovikxml::TieWriter::Change::NOT_WRITTEN;

@@ -59,13 +59,15 @@ int main(int argc, char** argv) {
 
     if (options.command == plovikcli::Options::Command::TIE ||
         options.command == plovikcli::Options::Command::UNTIE ||
-        options.command == plovikcli::Options::Command::SHOW) {
+        options.command == plovikcli::Options::Command::SHOW ||
+        options.command == plovikcli::Options::Command::CHECK ||
+        options.command == plovikcli::Options::Command::REPAIR) {
 #if defined(PLOVIK_MUSICXML)
         return plovikcli::RunScoreFile(options, stdout, stderr);
 #else
         std::fprintf(stderr,
-                     "plovik-host: this build runs the built-in demo only; tie, untie and show "
-                     "on MusicXML scores need the Linux build\n");
+                     "plovik-host: this build runs the built-in demo only; tie, untie, show, "
+                     "check and repair on MusicXML scores need the Linux build\n");
         return 2;
 #endif
     }

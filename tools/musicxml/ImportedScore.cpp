@@ -4,6 +4,7 @@
 
 #include "Document.h"
 #include "Notation.h"
+#include "TieReport.h"
 
 namespace plovikxml {
 
@@ -13,7 +14,15 @@ std::string ImportedScore::Staff::Label(int slot) const {
     return label + ")";
 }
 
+bool ImportedScore::Note::SameSound(const Note& o) const {
+    static const int kSemitones[7] = {0, 2, 4, 5, 7, 9, 11};
+    if (rest || o.rest) return false;
+    return Fraction(12 * octave + kSemitones[step]) + alter ==
+           Fraction(12 * o.octave + kSemitones[o.step]) + o.alter;
+}
+
 std::string ImportedScore::Note::Name() const {
+    if (rest) return "rest";
     plovikhost::Pitch pitch;
     pitch.step = step;
     pitch.octave = octave;
@@ -76,6 +85,32 @@ std::string ImportedScore::MeasureLabel(int16_t measure) const {
             label += " (numbered " + number + ")";
     }
     return label;
+}
+
+}  // namespace plovikxml
+
+namespace plovikxml {
+
+std::string ImportedScore::Place(const plovikhost::Document& doc, const Entry& entry) const {
+    return staves[static_cast<size_t>(entry.slot - 1)].Label(entry.slot) + ", " +
+           MeasureLabel(entry.measure) + ", " + TieReport::Beat(doc, entry) + ", voice " +
+           entry.voice;
+}
+
+std::string ImportedScore::NoticeLine(const Notice& notice) const {
+    std::string line;
+    if (notice.slot >= 1 && static_cast<size_t>(notice.slot) <= staves.size())
+        line = staves[static_cast<size_t>(notice.slot - 1)].Label(notice.slot) + ", ";
+    return line + MeasureLabel(notice.measure) + ": " + notice.text;
+}
+
+bool ImportedScore::InRegion(const Entry& entry, const EREGION& region) {
+    if (entry.slot < region.startSlot || entry.slot > region.endSlot) return false;
+    if (entry.measure < region.startMeasure || entry.measure > region.endMeasure) return false;
+    const int64_t position = (entry.start * 1024).Round();
+    if (entry.measure == region.startMeasure && position < region.startPosition) return false;
+    if (entry.measure == region.endMeasure && position > region.endPosition) return false;
+    return true;
 }
 
 }  // namespace plovikxml

@@ -53,14 +53,27 @@ bool HasType(pugi::xml_node node, const char* type) {
     return Trim(node.attribute("type").value()) == type;
 }
 
-// Whether a tie begins at the note, as sound (<tie>) or as notation (<tied>).
-bool StartsTie(pugi::xml_node note) {
-    for (pugi::xml_node tie : note.children("tie"))
-        if (HasType(tie, "start")) return true;
+// The tie marks of a note: <tie> as sound, <tied> as notation.
+uint8_t TieMarks(pugi::xml_node note) {
+    int tieStart = 0, tieStop = 0, tiedStart = 0, tiedStop = 0;
+    uint8_t marks = 0;
+    for (pugi::xml_node tie : note.children("tie")) {
+        tieStart += HasType(tie, "start");
+        tieStop += HasType(tie, "stop");
+    }
     for (pugi::xml_node notations : note.children("notations"))
-        for (pugi::xml_node tied : notations.children("tied"))
-            if (HasType(tied, "start")) return true;
-    return false;
+        for (pugi::xml_node tied : notations.children("tied")) {
+            tiedStart += HasType(tied, "start");
+            tiedStop += HasType(tied, "stop");
+            if (HasType(tied, "let-ring")) marks |= Note::LET_RING;
+        }
+    if (tieStart > 0) marks |= Note::TIE_START;
+    if (tieStop > 0) marks |= Note::TIE_STOP;
+    if (tiedStart > 0) marks |= Note::TIED_START;
+    if (tiedStop > 0) marks |= Note::TIED_STOP;
+    if (tieStart > 1 || tiedStart > 1) marks |= Note::DUPLICATE_START;
+    if (tieStop > 1 || tiedStop > 1) marks |= Note::DUPLICATE_STOP;
+    return marks;
 }
 
 // Voices in ascending order: numbers by value, then any other names.
@@ -81,33 +94,20 @@ struct PartSource {
     std::vector<const XmlOutline::Span*> measures;  // null where the part lacks the measure
 };
 
-// Whether a grace note just before the note (in its voice) ties into it: its stop marks are
-// then not the main note's to take away.
-bool GraceTiesInto(pugi::xml_node note) {
-    for (pugi::xml_node prev = note.previous_sibling("note"); prev;
-         prev = prev.previous_sibling("note")) {
-        if (!prev.child("grace")) return false;
-        for (pugi::xml_node tie : prev.children("tie"))
-            if (HasType(tie, "start") && std::string_view(prev.child_value("voice")) ==
-                                             std::string_view(note.child_value("voice")))
-                return true;
-    }
-    return false;
-}
-
 struct RawEntry {
     int staff = 1;
+    uint32_t order = 0;
     std::string voice;
     int16_t measure = 0;
+    Entry::Kind kind = Entry::NOTES;  // NOTES, REST, GRACE or CUE
     Fraction start;
     Fraction length;
-    bool rest = false;
     std::vector<Note> notes;
 };
 
 struct VoiceSeen {
     std::string voice;
-    int16_t measure;
+    size_t entries;  // notes and rests the host would hold
 };
 
 struct PartState {
@@ -140,6 +140,11 @@ class Reader {
         int16_t slot = 1;
         for (size_t p = 0; p < parts_.size(); ++p) EmitPart(p, slot);
         score_.Index();
+        for (const auto& notice : notices_) {
+            std::string text;
+            for (const std::string& said : notice.second) text += (text.empty() ? "" : "; ") + said;
+            score_.notices.push_back({notice.first.first, notice.first.second, text});
+        }
     }
 
   private:
@@ -262,22 +267,26 @@ class Reader {
                     furthest = std::max(furthest, cursor);
                     chordEntry = -1;
                 } else if (name == "note") {
-                    if (child.child("grace")) continue;  // takes no time; not imported
+                    // A grace note takes no time; it and a cue note are not imported, but
+                    // their tie marks count.
+                    const bool grace = child.child("grace");
                     const bool chord = child.child("chord");
-                    const Fraction length = Duration(child, state, p, m, "a note");
-                    if (length == 0 && !chord)
-                        throw ScoreError("a note of no duration in " + Where(p, m));
+                    Fraction length;
+                    if (!grace) {
+                        length = Duration(child, state, p, m, "a note");
+                        if (length == 0 && !chord)
+                            throw ScoreError("a note of no duration in " + Where(p, m));
+                    }
                     const Fraction start = chord ? chordStart : cursor;
                     if (!chord) {
                         chordStart = cursor;
                         cursor = cursor + length;
                         furthest = std::max(furthest, cursor);
                     }
-                    if (child.child("cue")) {
-                        chordEntry = -1;
-                        continue;
-                    }
-                    ReadNote(child, state, p, m, start, length, chord, chordEntry);
+                    const Entry::Kind kind = grace                ? Entry::GRACE
+                                             : child.child("cue") ? Entry::CUE
+                                                                  : Entry::NOTES;
+                    ReadNote(child, state, p, m, start, length, kind, chord, chordEntry);
                 }
             }
             state.lengths[i] = furthest;
@@ -305,10 +314,16 @@ class Reader {
             if (pugi::xml_node node = key.child("fifths")) {
                 if (!ParseInt(node.child_value(), -127, 127, fifths))
                     throw ScoreError("a key that is not a number of fifths in " + Where(p, m));
-                if (fifths < -7 || fifths > 7)
-                    throw ScoreError("a key of " + std::to_string(fifths) +
-                                     " fifths (the host spells at most seven sharps or flats) in " +
-                                     Where(p, m));
+                if (fifths < -7 || fifths > 7) {
+                    // Its notes are held as in C major: as written, so the same written pitches
+                    // compare equal.
+                    Notice(0, m,
+                           "a key of " + std::to_string(fifths < 0 ? -fifths : fifths) +
+                               (fifths < 0 ? " flats" : " sharps") +
+                               " is held as C major (the host spells at most seven); its notes "
+                               "are tied as written");
+                    fifths = 0;
+                }
             }
             const int mode = Trim(key.child_value("mode")) == "minor" ? 1 : 0;
             setting.keySet = true;
@@ -335,34 +350,41 @@ class Reader {
     }
 
     void ReadNote(pugi::xml_node node, PartState& state, size_t p, int16_t m, const Fraction& start,
-                  const Fraction& length, bool chord, int& chordEntry) {
-        int staff = 1;
+                  const Fraction& length, Entry::Kind kind, bool chord, int& chordEntry) {
+        // A chord's note that names no staff or voice of its own is on the chord's.
+        const RawEntry* chordOf =
+            chord && chordEntry >= 0 ? &state.raw[static_cast<size_t>(chordEntry)] : nullptr;
+        int staff = chordOf ? chordOf->staff : 1;
         if (pugi::xml_node s = node.child("staff")) {
             if (!ParseInt(s.child_value(), 1, MusicXmlReader::kMaxStavesPerPart, staff))
                 throw ScoreError("a note on a staff the host cannot hold in " + Where(p, m));
             state.staves = std::max(state.staves, staff);
         }
         std::string voice(Trim(node.child_value("voice")));
-        if (voice.empty()) voice = "1";
-        std::vector<VoiceSeen>& seen = state.voices[staff];
-        if (std::none_of(seen.begin(), seen.end(),
-                         [&](const VoiceSeen& v) { return v.voice == voice; }))
-            seen.push_back({voice, m});
+        if (voice.empty()) voice = chordOf ? chordOf->voice : "1";
 
-        if (node.child("rest")) {
-            chordEntry = -1;
-            state.raw.push_back({staff, voice, m, start, length, true, {}});
-            return;
-        }
         Note note;
         note.at = fragmentAt_ + static_cast<size_t>(node.offset_debug()) - 1;
-        note.tied = StartsTie(node);
-        note.graceTiesInto = GraceTiesInto(node);
+        note.marks = TieMarks(node);
+        note.tied = note.Starts();
+        if (node.child("rest")) {
+            chordEntry = -1;
+            // A rest matters to ties only in a voice of the host, or where it carries marks.
+            if (kind != Entry::NOTES && note.marks == 0) return;
+            note.rest = true;
+            RawEntry rest{staff, nextOrder_++, voice, m, kind == Entry::NOTES ? Entry::REST : kind,
+                          start, length,       {}};
+            if (note.marks != 0) rest.notes.push_back(note);
+            Count(state, staff, voice, rest.kind);
+            state.raw.push_back(std::move(rest));
+            return;
+        }
         ReadPitch(node, note, p, m);
-        if (chord && chordEntry >= 0) {
+        if (chordOf && chordOf->kind == kind) {
             RawEntry& entry = state.raw[static_cast<size_t>(chordEntry)];
             if (entry.staff == staff && entry.voice == voice && entry.start == start) {
-                if (entry.notes.size() == static_cast<size_t>(EXENTRY_MAX_NOTES))
+                if (kind == Entry::NOTES &&
+                    entry.notes.size() == static_cast<size_t>(EXENTRY_MAX_NOTES))
                     throw ScoreError("a chord of more than 12 notes (the host's most) in " +
                                      Where(p, m));
                 entry.notes.push_back(note);
@@ -370,7 +392,17 @@ class Reader {
             }
         }
         chordEntry = static_cast<int>(state.raw.size());
-        state.raw.push_back({staff, voice, m, start, length, false, {note}});
+        Count(state, staff, voice, kind);
+        state.raw.push_back({staff, nextOrder_++, voice, m, kind, start, length, {note}});
+    }
+
+    // The voices of each staff in order of appearance, with the entries the host would hold.
+    static void Count(PartState& state, int staff, const std::string& voice, Entry::Kind kind) {
+        std::vector<VoiceSeen>& seen = state.voices[staff];
+        auto it = std::find_if(seen.begin(), seen.end(),
+                               [&](const VoiceSeen& v) { return v.voice == voice; });
+        if (it == seen.end()) it = seen.insert(seen.end(), {voice, 0});
+        if (kind == Entry::NOTES || kind == Entry::REST) ++it->entries;
     }
 
     void ReadPitch(pugi::xml_node node, Note& note, size_t p, int16_t m) const {
@@ -428,24 +460,55 @@ class Reader {
 
         std::vector<std::vector<const RawEntry*>> layers(static_cast<size_t>(state.staves) *
                                                          kLayers);
-        std::map<std::pair<int, std::string>, int> layerOf;
+        std::map<std::pair<int, std::string>, int> layerOf;  // -1: the voice is left out
         for (int staff = 1; staff <= state.staves; ++staff) {
+            // The host has four layers: a staff of more voices keeps the four with the most
+            // notes and rests (the first to appear among equals), in ascending order.
             std::vector<VoiceSeen> seen = state.voices[staff];
-            if (seen.size() > static_cast<size_t>(kLayers)) {
-                const VoiceSeen& fifth = seen[kLayers];
-                throw ScoreError(Where(p, fifth.measure) + ", staff " + std::to_string(staff) +
-                                 ": more than four voices on one staff (voice " + fifth.voice +
-                                 " is the fifth); the host has four layers");
-            }
+            seen.erase(std::remove_if(seen.begin(), seen.end(),
+                                      [](const VoiceSeen& v) { return v.entries == 0; }),
+                       seen.end());
+            std::stable_sort(seen.begin(), seen.end(), [](const VoiceSeen& a, const VoiceSeen& b) {
+                return a.entries > b.entries;
+            });
+            for (size_t i = static_cast<size_t>(kLayers); i < seen.size(); ++i)
+                layerOf[{staff, seen[i].voice}] = -1;
+            if (seen.size() > static_cast<size_t>(kLayers)) seen.resize(kLayers);
             std::sort(seen.begin(), seen.end(), [](const VoiceSeen& a, const VoiceSeen& b) {
                 return VoiceBefore(a.voice, b.voice);
             });
             for (size_t i = 0; i < seen.size(); ++i)
                 layerOf[{staff, seen[i].voice}] = static_cast<int>(i);
         }
-        for (const RawEntry& raw : state.raw)
-            layers[static_cast<size_t>((raw.staff - 1) * kLayers + layerOf[{raw.staff, raw.voice}])]
-                .push_back(&raw);
+        const int16_t firstSlot = slot;
+        auto place = [&](const RawEntry& raw, Entry::Kind kind, int16_t layer) {
+            Entry entry;
+            entry.kind = kind;
+            entry.slot = static_cast<int16_t>(firstSlot + raw.staff - 1);
+            entry.layer = layer;
+            entry.measure = raw.measure;
+            entry.start = raw.start;
+            entry.length = raw.length;
+            entry.at = measureAt[static_cast<size_t>(raw.measure - 1)] + raw.start;
+            entry.voice = raw.voice;
+            entry.order = raw.order;
+            entry.notes = raw.notes;
+            return entry;
+        };
+        for (const RawEntry& raw : state.raw) {
+            const auto layer = layerOf.find({raw.staff, raw.voice});
+            if (raw.kind == Entry::GRACE || raw.kind == Entry::CUE) {
+                score_.others.push_back(place(raw, raw.kind, -1));
+            } else if (layer == layerOf.end() || layer->second < 0) {
+                score_.others.push_back(place(raw, Entry::LEFT_OUT, -1));
+                Notice(
+                    static_cast<int16_t>(firstSlot + raw.staff - 1), raw.measure,
+                    "voice " + raw.voice + " is left out (the host holds four voices on a staff)");
+            } else {
+                layers[static_cast<size_t>((raw.staff - 1) * kLayers + layer->second)].push_back(
+                    &raw);
+            }
+        }
 
         for (int staff = 1; staff <= state.staves; ++staff, ++slot) {
             if (slot == INT16_MAX)
@@ -463,23 +526,30 @@ class Reader {
                 Fraction reached;  // where the layer's music so far ends
                 bool any = false;
                 for (const RawEntry* raw : entries) {
-                    const Fraction at =
-                        measureAt[static_cast<size_t>(raw->measure - 1)] + raw->start;
-                    if (any && reached < at)
-                        FillGap(p, slot, layer, measureAt, reached, at, raw->voice);
-                    Entry entry;
-                    entry.kind = raw->rest ? Entry::REST : Entry::NOTES;
-                    entry.slot = slot;
-                    entry.layer = layer;
-                    entry.measure = raw->measure;
-                    entry.start = raw->start;
-                    entry.length = raw->length;
-                    entry.at = at;
-                    entry.voice = raw->voice;
-                    entry.notes = raw->notes;
-                    Emit(std::move(entry), p);
-                    reached = std::max(reached, at + raw->length);
+                    Entry entry = place(*raw, raw->kind, layer);
+                    if (any && reached < entry.at)
+                        FillGap(p, slot, layer, measureAt, reached, entry.at, raw->voice);
+                    reached = std::max(reached, entry.at + raw->length);
                     any = true;
+                    if (((entry.start + entry.length) * kUnitsPerQuarter).Round() -
+                            (entry.start * kUnitsPerQuarter).Round() >
+                        INT16_MAX) {
+                        // Longer than the host holds: left as it is, a rest in its place.
+                        Notice(slot, raw->measure,
+                               std::string(raw->kind == Entry::REST ? "a rest" : "a note") +
+                                   " of " + (raw->length / 4).ToString() +
+                                   " whole notes is left out (the host holds at most eight)");
+                        Entry standIn = entry;
+                        standIn.kind = Entry::GAP;
+                        standIn.length = kLongestGapRest;
+                        standIn.notes.clear();
+                        entry.kind = Entry::LEFT_OUT;
+                        entry.layer = -1;
+                        score_.others.push_back(std::move(entry));
+                        Emit(std::move(standIn), p);
+                        continue;
+                    }
+                    Emit(std::move(entry), p);
                 }
             }
         }
@@ -515,8 +585,7 @@ class Reader {
         const int64_t position = (entry.start * kUnitsPerQuarter).Round();
         const int64_t end = ((entry.start + entry.length) * kUnitsPerQuarter).Round();
         if (position > INT32_MAX || end - position > INT16_MAX)
-            throw ScoreError("a note longer than the host holds (eight whole notes) in " +
-                             Where(p, entry.measure));
+            throw ScoreError("a measure longer than the host holds in " + Where(p, entry.measure));
         record.position = static_cast<int32_t>(position);
         record.duration = static_cast<int16_t>(std::max<int64_t>(1, end - position));
         if (entry.kind == Entry::NOTES) {
@@ -549,8 +618,15 @@ class Reader {
         score_.entries.push_back(std::move(entry));
     }
 
+    void Notice(int16_t slot, int16_t measure, const std::string& text) {
+        std::vector<std::string>& said = notices_[{slot, measure}];
+        if (std::find(said.begin(), said.end(), text) == said.end()) said.push_back(text);
+    }
+
     const std::string& text_;
     const XmlOutline& outline_;
+    uint32_t nextOrder_ = 0;
+    std::map<std::pair<int16_t, int16_t>, std::vector<std::string>> notices_;
     pugi::xml_document fragment_;  // the measure being read
     size_t fragmentAt_ = 0;        // where it stands in the text
     Document& doc_;

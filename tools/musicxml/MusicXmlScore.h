@@ -9,6 +9,7 @@
 
 #include "Document.h"
 #include "ImportedScore.h"
+#include "TextEncoding.h"
 #include "TieWriter.h"
 #include "XmlOutline.h"
 
@@ -26,8 +27,9 @@ class MusicXmlScore {
     const ImportedScore& Imported() const { return score_; }
 
     // After a command: the ties it changed, and the file with them.
-    std::vector<TieWriter::Change> Changes(const plovikhost::Document& doc) const {
-        return TieWriter::Compare(score_, doc);
+    std::vector<TieWriter::Change> Changes(const plovikhost::Document& doc,
+                                           const TieCommand& command = TieCommand()) const {
+        return TieWriter::Compare(score_, doc, command);
     }
     // The form written: as the score was read, plain MusicXML, or an archive; a plain score
     // made an archive holds it under that name. The score's own bytes are the same in every
@@ -47,8 +49,8 @@ class MusicXmlScore {
     std::string member_;       // its bytes
     bool converted_ = false;   // the score is in another encoding; text_ holds it in UTF-8
     std::string text_;
-    pugi::xml_encoding encoding_ = pugi::encoding_utf8;
-    bool byteOrderMark_ = false;
+    TextEncoding::Kind encoding_ = TextEncoding::UTF8;
+    std::string byteOrderMark_;
     XmlOutline outline_;
     ImportedScore score_;
 };

@@ -1,6 +1,7 @@
 #include "TieReport.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace plovikxml {
 
@@ -10,15 +11,6 @@ using Entry = ImportedScore::Entry;
 using Note = ImportedScore::Note;
 using Change = TieWriter::Change;
 using NearMiss = TieReport::NearMiss;
-
-bool InRegion(const Entry& entry, const EREGION& region) {
-    if (entry.slot < region.startSlot || entry.slot > region.endSlot) return false;
-    if (entry.measure < region.startMeasure || entry.measure > region.endMeasure) return false;
-    const int64_t position = (entry.start * 1024).Round();
-    if (entry.measure == region.startMeasure && position < region.startPosition) return false;
-    if (entry.measure == region.endMeasure && position > region.endPosition) return false;
-    return true;
-}
 
 const Note* Find(const Entry* entry, const Note& note) {
     if (!entry || entry->kind != Entry::NOTES) return nullptr;
@@ -64,11 +56,15 @@ std::string Decimal(const Fraction& value) {
 std::vector<NearMiss> TieReport::NearMisses(const ImportedScore& score, const EREGION& region,
                                             const std::vector<Change>& changes) {
     std::vector<NearMiss> misses;
+    std::unordered_map<const Note*, bool> tiedAfter;  // where the changes decide otherwise
+    for (const Change& change : changes)
+        if (const int effect = TieWriter::Effect(change)) tiedAfter[change.note] = effect > 0;
     for (const Entry& entry : score.entries) {
-        if (entry.kind != Entry::NOTES || !InRegion(entry, region)) continue;
+        if (entry.kind != Entry::NOTES || !ImportedScore::InRegion(entry, region)) continue;
         const Entry* next = score.Next(entry);
         for (const Note& note : entry.notes) {
-            if (TieWriter::TiedAfter(note, changes)) continue;
+            const auto changed = tiedAfter.find(&note);
+            if (changed != tiedAfter.end() ? changed->second : note.tied) continue;
             if (const Note* other = SameLetter(next, note); other && !Find(next, note))
                 misses.push_back({NearMiss::OTHER_ALTERATION, &entry, &note, next, other});
             if (next && next->kind != Entry::NOTES) {
@@ -124,7 +120,11 @@ std::string TieReport::Text(const ImportedScore& score, const plovikhost::Docume
                 lines += change.partner
                              ? change.partner->Name() + " (" + when(change.partnerEntry) + ")"
                              : "the next entry";
-                lines += ", another pitch";
+                lines += change.partner && change.partner->SameWrittenPitch(*change.note)
+                             ? ", which another note or tie of that pitch reaches first"
+                             : ", another pitch";
+            } else if (change.stopOnly) {
+                lines += ", a tie stop with no start";
             } else if (change.partner) {
                 lines += " to " + when(change.partnerEntry);
             }
@@ -153,6 +153,11 @@ std::string TieReport::Text(const ImportedScore& score, const plovikhost::Docume
                 break;
         }
         out += "\n";
+    }
+    if (!score.notices.empty()) {
+        out += "Notes: " + std::to_string(score.notices.size()) + "\n";
+        for (const ImportedScore::Notice& notice : score.notices)
+            out += "  " + score.NoticeLine(notice) + "\n";
     }
     return out;
 }

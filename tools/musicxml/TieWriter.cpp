@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cctype>
 #include <map>
+#include <memory>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "ScoreError.h"
 #include "XmlSplicer.h"
@@ -20,6 +22,7 @@ constexpr char kTieStart[] = "<tie type=\"start\"/>";
 constexpr char kTieStop[] = "<tie type=\"stop\"/>";
 constexpr char kTiedStart[] = "<tied type=\"start\"/>";
 constexpr char kTiedStop[] = "<tied type=\"stop\"/>";
+constexpr char kLetRing[] = "<tied type=\"let-ring\"/>";
 
 bool Named(pugi::xml_node node, const char* name) {
     return node.type() == pugi::node_element && std::string_view(node.name()) == name;
@@ -48,17 +51,13 @@ const Note* SameHostPitch(const Entry* entry, const Note& note) {
     return nullptr;
 }
 
-// The next entry as the file has it: the silence of a gap is no entry there.
-const Entry* NextInFile(const ImportedScore& score, const Entry& entry) {
-    const Entry* next = score.Next(entry);
-    while (next && next->kind == Entry::GAP) next = score.Next(*next);
-    return next;
-}
-
 // +1 to add a mark, -1 to remove it, 0 to leave it.
 struct NoteEdit {
     int start = 0;
     int stop = 0;
+    int letRing = 0;
+    bool deduplicate = false;  // a second start or stop of the same element goes
+    bool all = false;          // every tie mark goes
 };
 
 class NoteEditor {
@@ -77,37 +76,51 @@ class NoteEditor {
     }
 
   private:
+    // Whether a <tie> or <tied> goes: taken away, or written a second time on the note.
+    bool Goes(pugi::xml_node mark, int& starts, int& stops) const {
+        if (edit_.all) return true;
+        if (OfType(mark, "start")) return edit_.start < 0 || (edit_.deduplicate && starts++ > 0);
+        if (OfType(mark, "stop")) return edit_.stop < 0 || (edit_.deduplicate && stops++ > 0);
+        if (OfType(mark, "let-ring")) return edit_.letRing < 0;
+        return false;
+    }
+
     void ScanTies(std::vector<pugi::xml_node>& erase) {
+        int starts = 0, stops = 0;
         for (pugi::xml_node tie : note_.children("tie")) {
-            const bool start = OfType(tie, "start"), stop = OfType(tie, "stop");
-            if ((start && edit_.start < 0) || (stop && edit_.stop < 0)) {
+            if (Goes(tie, starts, stops)) {
                 erase.push_back(tie);
                 continue;
             }
-            hasTieStart_ = hasTieStart_ || start;
-            hasTieStop_ = hasTieStop_ || stop;
+            hasTieStart_ = hasTieStart_ || OfType(tie, "start");
+            hasTieStop_ = hasTieStop_ || OfType(tie, "stop");
             lastTie_ = tie;
         }
     }
 
     void ScanNotations(std::vector<pugi::xml_node>& erase) {
+        int starts = 0, stops = 0;
+        std::vector<pugi::xml_node> going;
         for (pugi::xml_node notations : note_.children("notations")) {
             if (!target_) target_ = notations;
             for (pugi::xml_node tied : notations.children("tied")) {
-                const bool start = OfType(tied, "start"), stop = OfType(tied, "stop");
-                if ((start && edit_.start < 0) || (stop && edit_.stop < 0)) continue;
-                hasTiedStart_ = hasTiedStart_ || start;
-                hasTiedStop_ = hasTiedStop_ || stop;
+                if (Goes(tied, starts, stops)) {
+                    going.push_back(tied);
+                    continue;
+                }
+                hasTiedStart_ = hasTiedStart_ || OfType(tied, "start");
+                hasTiedStop_ = hasTiedStop_ || OfType(tied, "stop");
+                hasLetRing_ = hasLetRing_ || OfType(tied, "let-ring");
             }
         }
         addTiedStart_ = edit_.start > 0 && !hasTiedStart_;
         addTiedStop_ = edit_.stop > 0 && !hasTiedStop_;
+        addLetRing_ = edit_.letRing > 0 && !hasLetRing_;
         for (pugi::xml_node notations : note_.children("notations")) {
             std::vector<pugi::xml_node> gone;
             bool othersRemain = false;
             for (pugi::xml_node child : notations.children()) {
-                if (Named(child, "tied") && ((OfType(child, "start") && edit_.start < 0) ||
-                                             (OfType(child, "stop") && edit_.stop < 0))) {
+                if (std::find(going.begin(), going.end(), child) != going.end()) {
                     gone.push_back(child);
                     continue;
                 }
@@ -121,7 +134,7 @@ class NoteEditor {
                 if (notations == target_ && Named(child, "tied")) lastTied_ = child;
             }
             if (gone.empty()) continue;
-            const bool receives = notations == target_ && (addTiedStart_ || addTiedStop_);
+            const bool receives = notations == target_ && Adds();
             // A <notations> left with nothing in it goes too.
             if (!othersRemain && !receives)
                 erase.push_back(notations);
@@ -130,33 +143,36 @@ class NoteEditor {
         }
     }
 
+    bool Adds() const { return addTiedStart_ || addTiedStop_ || addLetRing_; }
+
     void InsertTies() {
         const bool addStop = edit_.stop > 0 && !hasTieStop_;
         const bool addStart = edit_.start > 0 && !hasTieStart_;
         if (!addStop && !addStart) return;
-        // Ties follow the duration; a stop comes before a start.
-        pugi::xml_node duration = note_.child("duration");
-        if (!duration) throw ScoreError("a note without a duration cannot take a tie");
-        if (addStop) s_.Insert(s_.End(duration), s_.LineBefore(duration) + kTieStop);
+        // Ties follow the duration, or a grace note's pitch; a stop comes before a start.
+        pugi::xml_node anchor = note_.child("duration");
+        for (const char* name : {"pitch", "unpitched", "rest"})
+            if (!anchor) anchor = note_.child(name);
+        if (!anchor) throw ScoreError("a note without a duration cannot take a tie");
+        if (addStop) s_.Insert(s_.End(anchor), s_.LineBefore(anchor) + kTieStop);
         if (addStart) {
-            const pugi::xml_node after = lastTie_ ? lastTie_ : duration;
+            const pugi::xml_node after = lastTie_ ? lastTie_ : anchor;
             s_.Insert(s_.End(after), s_.LineBefore(after) + kTieStart);
         }
     }
 
     void InsertTieds() {
-        if (!addTiedStart_ && !addTiedStop_) return;
+        if (!Adds()) return;
         if (target_ && !s_.IsEmptyTag(target_)) {
             const size_t at = s_.ContentBegin(target_);
             const pugi::xml_node first = FirstElement(target_);
             const std::string line = first ? s_.LineBefore(first) : Deeper(s_.LineBefore(target_));
             if (addTiedStop_) s_.Insert(at, line + kTiedStop);
-            if (addTiedStart_) {
-                if (lastTied_)
-                    s_.Insert(s_.End(lastTied_), s_.LineBefore(lastTied_) + kTiedStart);
-                else
-                    s_.Insert(at, line + kTiedStart);
-            }
+            std::string starts;
+            const std::string before = lastTied_ ? s_.LineBefore(lastTied_) : line;
+            if (addTiedStart_) starts += before + kTiedStart;
+            if (addLetRing_) starts += before + kLetRing;
+            if (!starts.empty()) s_.Insert(lastTied_ ? s_.End(lastTied_) : at, starts);
             return;
         }
         if (target_) {
@@ -185,6 +201,7 @@ class NoteEditor {
         std::string text = "<notations>";
         if (addTiedStop_) text += inner + kTiedStop;
         if (addTiedStart_) text += inner + kTiedStart;
+        if (addLetRing_) text += inner + kLetRing;
         return text + line + "</notations>";
     }
 
@@ -202,23 +219,51 @@ class NoteEditor {
     pugi::xml_node note_;
     NoteEdit edit_;
     bool hasTieStart_ = false, hasTieStop_ = false;
-    bool hasTiedStart_ = false, hasTiedStop_ = false;
-    bool addTiedStart_ = false, addTiedStop_ = false;
+    bool hasTiedStart_ = false, hasTiedStop_ = false, hasLetRing_ = false;
+    bool addTiedStart_ = false, addTiedStop_ = false, addLetRing_ = false;
     pugi::xml_node lastTie_, target_, lastTied_;
 };
 
 }  // namespace
 
 std::vector<TieWriter::Change> TieWriter::Compare(const ImportedScore& score,
-                                                  const plovikhost::Document& doc) {
+                                                  const plovikhost::Document& doc,
+                                                  const Command& command) {
     std::unordered_map<uint32_t, const EXENTRY*> stored;
     for (const auto& cell : doc.cells)
         for (const EXENTRY& record : cell.second.entries) {
             const uint32_t number = record.entryNumber;  // a packed field: by value
             stored[number] = &record;
         }
+    // The file's ties, read only when a tie changed or untie may take one away.
+    std::unique_ptr<TieCheck> analysed;
+    const auto check = [&]() -> const TieCheck& {
+        if (!analysed) analysed = std::make_unique<TieCheck>(score);
+        return *analysed;
+    };
+
+    // Without a tie mark or a grace note in the file, the next note of a voice in the file is
+    // the next entry of its layer, and no tie arrives anywhere: nothing to look up.
+    bool plain = command.kind != Command::UNTIE;
+    for (const Entry& entry : score.others) plain = plain && entry.kind != Entry::GRACE;
+    for (const Entry& entry : score.entries)
+        for (const Note& note : entry.notes) plain = plain && note.marks == 0;
 
     std::vector<Change> changes;
+    std::unordered_set<const Note*> startsGone, stopsGone;
+    const auto remove = [&](const Entry& entry, const Note& note) {
+        Change change;
+        change.kind = Change::REMOVED;
+        change.entry = &entry;
+        change.note = &note;
+        if (const TieCheck::Tie* tie = check().From(&note)) {
+            change.partnerEntry = tie->stop.entry;
+            change.partner = tie->stop.note;
+            stopsGone.insert(change.partner);
+        }
+        startsGone.insert(&note);
+        changes.push_back(change);
+    };
     for (const Entry& entry : score.entries) {
         if (entry.kind != Entry::NOTES) continue;
         auto found = stored.find(entry.number);
@@ -234,54 +279,175 @@ std::vector<TieWriter::Change> TieWriter::Compare(const ImportedScore& score,
             if (!stored_note) continue;
             const bool tied = (stored_note->flags & NOTE_FLAG_TIE) != 0;
             if (tied == note.tied) continue;
+            if (!tied) {
+                remove(entry, note);
+                continue;
+            }
             Change change;
             change.entry = &entry;
             change.note = &note;
-            if (tied) {
-                change.partnerEntry = score.Next(entry);
-                change.partner = SameWrittenPitch(change.partnerEntry, note);
-                change.kind = change.partner ? Change::ADDED : Change::NOT_WRITTEN;
-                if (!change.partner) change.partner = SameHostPitch(change.partnerEntry, note);
+            change.partnerEntry = score.Next(entry);
+            change.partner = SameWrittenPitch(change.partnerEntry, note);
+            change.kind = Change::NOT_WRITTEN;
+            if (!change.partner) {
+                change.partner = SameHostPitch(change.partnerEntry, note);
+            } else if (plain) {
+                change.kind = Change::ADDED;
             } else {
-                change.kind = Change::REMOVED;
-                change.partnerEntry = NextInFile(score, entry);
-                change.partner = SameWrittenPitch(change.partnerEntry, note);
+                // Written only where the file reads it back as this tie: into the next note
+                // of the pitch, which no other tie reaches yet.
+                bool adjacent = false;
+                const TieCheck::NoteAt next = check().NextOfPitch(&note, adjacent);
+                if (next.note == change.partner && adjacent && !check().Into(change.partner))
+                    change.kind = Change::ADDED;
             }
             changes.push_back(change);
         }
     }
+    if (command.kind != Command::UNTIE) return changes;
+
+    // Untie: every mark of every note in the region, and the other end of each tie.
+    const auto untie = [&](const Entry& entry) {
+        if (!ImportedScore::InRegion(entry, command.region)) return;
+        for (const Note& note : entry.notes) {
+            if ((note.Starts() || (note.marks & Note::LET_RING)) && !startsGone.count(&note))
+                remove(entry, note);
+            if (!note.Stops() || stopsGone.count(&note)) continue;
+            if (const TieCheck::Tie* tie = check().Into(&note)) {
+                if (!startsGone.count(tie->start.note)) remove(*tie->start.entry, *tie->start.note);
+                continue;
+            }
+            Change change;
+            change.kind = Change::REMOVED;
+            change.entry = &entry;
+            change.note = &note;
+            change.stopOnly = true;
+            stopsGone.insert(&note);
+            changes.push_back(change);
+        }
+    };
+    for (const Entry& entry : score.entries)
+        if (!entry.notes.empty()) untie(entry);
+    for (const Entry& entry : score.others) untie(entry);
     return changes;
 }
 
-bool TieWriter::TiedAfter(const Note& note, const std::vector<Change>& changes) {
-    for (const Change& change : changes) {
-        if (change.note != &note) continue;
-        if (change.kind == Change::ADDED) return true;
-        if (change.kind == Change::REMOVED) return false;
+std::vector<TieWriter::Change> TieWriter::Repair(const ImportedScore& score, bool letRing,
+                                                 const EREGION* region) {
+    const TieCheck check(score);
+    const auto inside = [&](const Entry* entry) {
+        return !region || ImportedScore::InRegion(*entry, *region);
+    };
+    const auto change = [](Change::Kind kind, const TieCheck::NoteAt& note,
+                           const TieCheck::NoteAt& partner = {}) {
+        Change c;
+        c.kind = kind;
+        c.entry = note.entry;
+        c.note = note.note;
+        c.partnerEntry = partner.entry;
+        c.partner = partner.note;
+        return c;
+    };
+    std::vector<Change> changes;
+    const auto half = [](const Note& note, uint8_t a, uint8_t b) {
+        return ((note.marks & a) != 0) != ((note.marks & b) != 0);
+    };
+    for (const TieCheck::Tie& tie : check.Ties()) {
+        // A tie between two pitches is the musician's to mend.
+        if (tie.kind == TieCheck::OTHER_PITCH || !inside(tie.start.entry)) continue;
+        if (half(*tie.start.note, Note::TIE_START, Note::TIED_START) ||
+            half(*tie.stop.note, Note::TIE_STOP, Note::TIED_STOP))
+            changes.push_back(change(Change::COMPLETED, tie.start, tie.stop));
     }
-    return note.tied;
+    std::unordered_set<const Note*> stopped;
+    for (const TieCheck::NoteAt& start : check.LoneStarts()) {
+        if (!inside(start.entry)) continue;
+        bool adjacent = false;
+        const TieCheck::NoteAt next = check.NextOfPitch(start.note, adjacent);
+        if (next && adjacent && !next.note->Stops() && next.entry->kind != Entry::CUE &&
+            stopped.insert(next.note).second) {
+            changes.push_back(change(Change::STOP_ADDED, start, next));
+            continue;
+        }
+        changes.push_back(change(letRing ? Change::LET_RING : Change::DROPPED, start));
+    }
+    for (const TieCheck::NoteAt& stop : check.LoneStops()) {
+        if (!inside(stop.entry)) continue;
+        changes.push_back(change(Change::DROPPED, stop));
+        changes.back().stopOnly = true;
+    }
+    const auto marks = [&](const Entry& entry) {
+        if (!inside(&entry)) return;
+        for (const Note& note : entry.notes) {
+            if (note.rest && note.marks != 0)
+                changes.push_back(change(Change::DROPPED, {&entry, &note}));
+            else if (note.marks & (Note::DUPLICATE_START | Note::DUPLICATE_STOP))
+                changes.push_back(change(Change::DEDUPLICATED, {&entry, &note}));
+        }
+    };
+    for (const Entry& entry : score.entries) marks(entry);
+    for (const Entry& entry : score.others) marks(entry);
+    return changes;
+}
+
+int TieWriter::Effect(const Change& change) {
+    if (change.stopOnly) return 0;
+    switch (change.kind) {
+        case Change::ADDED:
+        case Change::COMPLETED:
+        case Change::STOP_ADDED:
+            return 1;
+        case Change::REMOVED:
+        case Change::DROPPED:
+        case Change::LET_RING:
+            return -1;
+        default:
+            return 0;
+    }
+}
+
+bool TieWriter::TiedAfter(const Note& note, const std::vector<Change>& changes) {
+    bool tied = note.tied;
+    for (const Change& change : changes)
+        if (change.note == &note && Effect(change) != 0) tied = Effect(change) > 0;
+    return tied;
 }
 
 std::string TieWriter::Write(const std::string& text, const std::vector<Change>& changes) {
     std::map<size_t, NoteEdit> edits;  // by where the note begins: in the text's order
     for (const Change& change : changes) {
-        if (change.kind == Change::ADDED) {
-            edits[change.note->at].start = 1;
-            edits[change.partner->at].stop = 1;
-        } else if (change.kind == Change::REMOVED) {
-            edits[change.note->at].start = -1;
+        if (change.kind == Change::NOT_WRITTEN) continue;
+        NoteEdit& edit = edits[change.note->at];
+        switch (change.kind) {
+            case Change::ADDED:
+            case Change::COMPLETED:
+            case Change::STOP_ADDED:
+                edit.start = 1;
+                edits[change.partner->at].stop = 1;
+                break;
+            case Change::REMOVED:
+                if (change.stopOnly) {
+                    edit.stop = -1;
+                } else {
+                    edit.start = -1;
+                    edit.letRing = -1;
+                }
+                if (change.partner) edits[change.partner->at].stop = -1;
+                break;
+            case Change::DROPPED:
+                edit.all = change.note->rest;
+                (change.stopOnly ? edit.stop : edit.start) = -1;
+                break;
+            case Change::DEDUPLICATED:
+                edit.deduplicate = true;
+                break;
+            case Change::LET_RING:
+                edit.start = -1;
+                edit.letRing = 1;
+                break;
+            case Change::NOT_WRITTEN:
+                break;
         }
-    }
-    for (const Change& change : changes) {
-        if (change.kind != Change::REMOVED || !change.partner) continue;
-        // The stop stays while another tie still arrives: a unison in the same chord, or a
-        // grace note's.
-        bool arrives = change.partner->graceTiesInto;
-        for (const Note& other : change.entry->notes)
-            arrives =
-                arrives || (other.SameWrittenPitch(*change.partner) && TiedAfter(other, changes));
-        NoteEdit& stop = edits[change.partner->at];
-        if (!arrives && stop.stop == 0) stop.stop = -1;
     }
 
     // Each note is parsed on its own, edited, and checked before it takes its place.

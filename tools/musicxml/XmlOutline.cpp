@@ -144,6 +144,7 @@ void XmlOutline::Scan(const std::string& text, const std::string& where, bool ut
                                                text.compare(0, 2, "\xFF\xFE") == 0 ||
                                                text.compare(0, 2, "\xFE\xFF") == 0);
         utf8_ = utf8 || (!wide && NamesUtf8(scan.encoding));
+        declared_ = scan.encoding;
         return;
     }
     throw ScoreError("not MusicXML: not well-formed XML at line " +

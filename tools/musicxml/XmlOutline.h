@@ -32,6 +32,8 @@ class XmlOutline {
     void Scan(const std::string& text, const std::string& where, bool utf8 = false);
     // Whether the text is UTF-8 (or ASCII), so that the offsets are those of its UTF-8 text.
     bool IsUtf8() const { return utf8_; }
+    // The encoding the XML declaration names, as written ("" when it names none).
+    const std::string& DeclaredEncoding() const { return declared_; }
 
     std::string root;  // the name of the document element
     bool hasPartList = false;
@@ -40,6 +42,7 @@ class XmlOutline {
 
   private:
     bool utf8_ = true;
+    std::string declared_;
 };
 
 }  // namespace plovikxml

@@ -1,7 +1,7 @@
 // Load and unload: the module loaded, started, asked for its commands and unloaded a thousand
-// times, each command in turn on the small score in every tenth cycle. After each cycle no frame is
-// out, the host saw no misuse and the module has left the process. (In the Windows build CTest
-// runs this check again under Wine's heap checks.)
+// times, each command in turn on the small score in every tenth cycle. After each cycle no frame
+// is out, the host saw no misuse and (on Linux) the module has left the process. (In the Windows
+// build CTest runs this check again under Wine's heap checks.)
 #include <string>
 #include <vector>
 

@@ -25,7 +25,7 @@ class Session {
     void Start();
     // FinaleExtensionInvoke on a copy of the region (null: no region), checking that it answers 1.
     void Invoke(uint32_t index, const EREGION* region);
-    // Unloads now and checks that the module left the process.
+    // Unloads now and, on Linux, checks that the module left the process.
     void Unload();
 
   private:

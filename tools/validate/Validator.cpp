@@ -18,6 +18,8 @@ using plovikhost::Host;
 const std::vector<Check>& Checks() {
     static const std::vector<Check> checks = {
         {"load-unload", "1000 loads and unloads, a command in every tenth", &LoadAndUnload},
+        {"residue", "loads and unloads leave no handle, TLS index, heap block or thread",
+         &UnloadResidue},
         {"entry-order", "the six entry points in every order", &EntryPointsInEveryOrder},
         {"entry-arguments", "indices, versions, flag words and menu records", &EntryPointArguments},
         {"regions", "regions backwards, outside the score, in no list or document",

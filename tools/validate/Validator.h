@@ -27,6 +27,7 @@ const std::vector<Check>& Checks();
 
 // The checks, one source each.
 void LoadAndUnload(Context& context);            // Lifecycle.cpp
+void UnloadResidue(Context& context);            // Residue.cpp
 void EntryPointsInEveryOrder(Context& context);  // EntryPoints.cpp
 void EntryPointArguments(Context& context);      // EntryPoints.cpp
 void HostileRegions(Context& context);           // Regions.cpp

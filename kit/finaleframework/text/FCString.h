@@ -80,5 +80,6 @@ class FCString : public __FCBase {
     char* _cstring = nullptr;
 };
 
-// Test-only: forgets the module remembered by LoadResource.
+// Forgets the module remembered by LoadResource: when the host terminates the plug-in, and in
+// tests.
 void _ResetStringResourceModule();

@@ -103,12 +103,25 @@ TEST_F(OptionsTest, TieAndUntieReadAScoreAndWriteIt) {
     options = Options{};
     ASSERT_TRUE(Parse({"show", "in.mxl"}));
     EXPECT_EQ(options.command, Options::Command::SHOW);
+    options = Options{};
+    ASSERT_TRUE(Parse({"check", "in.mxl", "--json", "--near-misses", "--staves", "2"}));
+    EXPECT_EQ(options.command, Options::Command::CHECK);
+    EXPECT_TRUE(options.json && options.nearMisses);
+    options = Options{};
+    ASSERT_TRUE(Parse({"repair", "in.mxl", "-o", "out.mxl", "--let-ring", "--report"}));
+    EXPECT_EQ(options.command, Options::Command::REPAIR);
+    EXPECT_TRUE(options.letRing && options.report);
     const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
         {{"tie"}, "tie needs a score to read: plovik-host tie IN -o OUT"},
         {{"tie", "in.musicxml"}, "tie needs -o OUT, where the score goes (- for standard output)"},
         {{"show"}, "show needs a score to read: plovik-host show IN"},
-        {{"show", "in.musicxml", "-o", "x"}, "-o and --report go with tie and untie"},
-        {{"--report"}, "-o and --report go with tie and untie"},
+        {{"show", "in.musicxml", "-o", "x"}, "-o and --report go with tie, untie and repair"},
+        {{"--report"}, "-o and --report go with tie, untie and repair"},
+        {{"check", "in.musicxml", "-o", "x"}, "-o and --report go with tie, untie and repair"},
+        {{"repair", "in.musicxml"},
+         "repair needs -o OUT, where the score goes (- for standard output)"},
+        {{"tie", "a", "-o", "x", "--json"}, "--json and --near-misses go with check"},
+        {{"check", "a", "--let-ring"}, "--let-ring goes with repair"},
         {{"tie", "a", "b", "-o", "x"}, "unknown option or command 'b'"},
         {{"demo", "in.musicxml"}, "unknown option or command 'in.musicxml'"},
         {{"tie", "a", "-o", "x", "--start-pos", "0", "--start-beat", "2"},

@@ -27,7 +27,10 @@ class MusicXmlTest : public HostTest {
     std::string Run(uint32_t command, const EREGION* region = nullptr) {
         EREGION handed = region ? *region : doc().WholeRegion();
         FinaleExtensionInvoke(0, command, &handed, 0);
-        changes = score.Changes(doc());
+        plovikxml::TieCommand what;
+        what.kind = command == kTie ? plovikxml::TieCommand::TIE : plovikxml::TieCommand::UNTIE;
+        what.region = region ? *region : doc().WholeRegion();
+        changes = score.Changes(doc(), what);
         return score.Write(changes);
     }
     std::string Tie(const std::string& bytes, const EREGION* region = nullptr) {

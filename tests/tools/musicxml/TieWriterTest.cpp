@@ -83,8 +83,14 @@ TEST_F(MusicXmlTieWriterTest, UntieTakesAwayStartAndStop) {
     EXPECT_EQ(Untie(OneStaff({"C4~ ~C4~ ~C4 D4"})), OneStaff({"C4 C4 C4 D4"}));
     ASSERT_EQ(changes.size(), 2u);
     EXPECT_EQ(changes[0].kind, TieWriter::Change::REMOVED);
+    // Both ties of the second note go, the one arriving included.
     const EREGION second = Region(1, 1, 1, 1, 1024, 1024);
-    EXPECT_EQ(Untie(OneStaff({"C4~ ~C4~ ~C4 D4"}), &second), OneStaff({"C4~ ~C4 C4 D4"}));
+    EXPECT_EQ(Untie(OneStaff({"C4~ ~C4~ ~C4 D4"}), &second), OneStaff({"C4 C4 C4 D4"}));
+    // A stop in the region takes its start before the region with it; a stop with no start
+    // goes on its own.
+    const EREGION secondBar = Region(1, 1, 2, 2);
+    EXPECT_EQ(Untie(OneStaff({"C4 D4 E4 F4~", "~F4 E4 ~D4 C4"}), &secondBar),
+              OneStaff({"C4 D4 E4 F4", "F4 E4 D4 C4"}));
 }
 
 TEST_F(MusicXmlTieWriterTest, UntieTakesTheStopBeyondTheRegionToo) {
@@ -93,11 +99,25 @@ TEST_F(MusicXmlTieWriterTest, UntieTakesTheStopBeyondTheRegionToo) {
               OneStaff({"C4 D4 E4 F4", "F4 E4 D4 C4"}));
 }
 
-TEST_F(MusicXmlTieWriterTest, GraceNotesAreLeftAlone) {
+TEST_F(MusicXmlTieWriterTest, TieGoesOverGraceNotesOfOtherPitchesOnly) {
     EXPECT_EQ(Tie(OneStaff({"C4 g:D4 C4 g:E4~ ~E4 E4"})),
               OneStaff({"C4~ g:D4 ~C4 g:E4~ ~E4~ ~E4"}));
-    // A grace note's tie still arrives when the main note's goes.
-    EXPECT_EQ(Untie(OneStaff({"C4~:2 g:C4~ ~C4:2"})), OneStaff({"C4:2 g:C4~ ~C4:2"}));
+    // Over a grace note of the same pitch the file would read another tie: not written.
+    EXPECT_EQ(Tie(OneStaff({"C4 g:C4 C4 D4"})), OneStaff({"C4 g:C4 C4 D4"}));
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0].kind, TieWriter::Change::NOT_WRITTEN);
+    // A tie not written keeps the stop of the one that arrives.
+    EXPECT_EQ(Tie(OneStaff({"C4 C4 g:C4 C4"})), OneStaff({"C4~ ~C4 g:C4 C4"}));
+}
+
+TEST_F(MusicXmlTieWriterTest, UntieTakesAwayTheTiesOfGraceNotesAndEveryOtherEnd) {
+    EXPECT_EQ(Untie(OneStaff({"C4~:2 g:C4~ ~C4:2"})), OneStaff({"C4:2 g:C4 C4:2"}));
+    // C5 tied over a grace E5 that has its own tie start into C5.
+    EXPECT_EQ(Untie(OneStaff({"C5~:2 g:E5~ ~C5:2"})), OneStaff({"C5:2 g:E5 C5:2"}));
+    // Only the region's grace note: its tie goes, with the stop it reaches.
+    const EREGION lastBeats = Region(1, 1, 1, 1, 2048);
+    EXPECT_EQ(Untie(OneStaff({"C5~:2 g:E5~ ~E5~:2", "~E5:4"}), &lastBeats),
+              OneStaff({"C5~:2 g:E5 E5:2", "E5:4"}));
 }
 
 TEST_F(MusicXmlTieWriterTest, NoTieLeapsOverTheSilenceOfAVoice) {
@@ -106,6 +126,49 @@ TEST_F(MusicXmlTieWriterTest, NoTieLeapsOverTheSilenceOfAVoice) {
               OneStaff({"v1 C5~:4 <4 v2 G4:2", "v1 ~C5:4 <4 v2 G4:2"}));
     // Nor over a forward.
     EXPECT_EQ(Tie(OneStaff({"A4 >1 A4 A4"})), OneStaff({"A4 >1 A4~ ~A4"}));
+}
+
+TEST_F(MusicXmlTieWriterTest, AKeyTheHostCannotSpellTiesByWrittenPitch) {
+    const std::string eleven = "<key><fifths>-11</fifths></key>";
+    const std::string toF = "<key><fifths>-1</fifths></key>";
+    const auto flute = [&](const char* a, const char* b, const char* c) {
+        return MusicXmlText()
+            .Part("P1", "Flute")
+            .Measure(a, eleven)
+            .Measure(b)
+            .Measure(c, toF)
+            .Str();
+    };
+    EXPECT_EQ(Tie(flute("Bb4:2 B4:2", "B4:4", "Bb4:4")), flute("Bb4:2 B4~:2", "~B4:4", "Bb4:4"));
+    EXPECT_EQ(Tie(flute("D4:4", "Bb4:4", "Bb4:4")), flute("D4:4", "Bb4~:4", "~Bb4:4"));
+}
+
+TEST_F(MusicXmlTieWriterTest, WhatTheHostLeavesOutKeepsItsTiesAndIsNotTiedOver) {
+    // A fifth voice's tie is the file's own; the long note is not tied over.
+    const std::string crowded = MusicXmlText()
+                                    .Part("P1", "Organ")
+                                    .Measure("v1 C5:4 <4 v2 C4:4 <4 v3 E4:4 <4 v4 G3:4 <4 v5 C3~:4")
+                                    .Measure("v1 C5:4 <4 v2 C4:4 <4 v3 E4:4 <4 v4 G3:4 <4 v5 ~C3:4")
+                                    .Str();
+    EXPECT_EQ(Tie(crowded), MusicXmlText()
+                                .Part("P1", "Organ")
+                                .Measure("v1 C5~:4 <4 v2 C4~:4 <4 v3 E4~:4 <4 v4 G3~:4 <4 v5 C3~:4")
+                                .Measure("v1 ~C5:4 <4 v2 ~C4:4 <4 v3 ~E4:4 <4 v4 ~G3:4 <4 v5 ~C3:4")
+                                .Str());
+    const std::string time40 = "<time><beats>40</beats><beat-type>4</beat-type></time>";
+    const std::string gloria =
+        MusicXmlText().Part("P1", "Cantus").Measure("D4:40 D4:4 D4:4", time40).Str();
+    EXPECT_EQ(Tie(gloria),
+              MusicXmlText().Part("P1", "Cantus").Measure("D4:40 D4~:4 ~D4:4", time40).Str());
+}
+
+TEST_F(MusicXmlTieWriterTest, TieWritesWhatATieItMakesLacks) {
+    // The next note has <tie type="stop"/> but no <tied>: both halves are there afterwards.
+    std::string halfStop = OneStaff({"C4 ~C4 D4 D4"});
+    const std::string tiedStop = "          <tied type=\"stop\"/>\n";
+    const size_t at = halfStop.find(tiedStop);
+    halfStop.erase(at, tiedStop.size());
+    EXPECT_EQ(Tie(halfStop), OneStaff({"C4~ ~C4 D4~ ~D4"}));
 }
 
 TEST_F(MusicXmlTieWriterTest, AcrossAKeyChangeTheSameWrittenPitchTies) {

@@ -1,0 +1,196 @@
+// check and repair on scores of their own, one for each finding; and the promise of every
+// command: what check finds in its output it found in its input, less what the command mended.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <tuple>
+
+#include "CheckReport.h"
+#include "MusicXmlTest.h"
+#include "TieCheck.h"
+
+using plovikxml::CheckReport;
+using plovikxml::TieCheck;
+using plovikxml::TieWriter;
+
+namespace {
+
+// The score with the n-th (from 0) occurrence of `mark` taken away, or written twice.
+std::string Without(std::string xml, const std::string& mark, int n = 0) {
+    size_t at = xml.find(mark);
+    for (int i = 0; i < n; ++i) at = xml.find(mark, at + 1);
+    const size_t line = xml.rfind('\n', at) + 1;
+    return xml.erase(line, xml.find('\n', at) + 1 - line);
+}
+std::string Twice(std::string xml, const std::string& mark) {
+    const size_t line = xml.rfind('\n', xml.find(mark)) + 1;
+    const std::string text = xml.substr(line, xml.find('\n', line) + 1 - line);
+    return xml.insert(line, text);
+}
+const std::string kTieStart = "<tie type=\"start\"/>";
+const std::string kTiedStart = "<tied type=\"start\"/>";
+const std::string kTieStop = "<tie type=\"stop\"/>";
+
+class MusicXmlTieCheckTest : public MusicXmlTest {
+  protected:
+    std::string Check(const std::string& xml, bool nearMisses = false) {
+        Read(xml);
+        return CheckReport::Text(score.Imported(), doc(),
+                                 TieCheck(score.Imported()).Findings(nullptr, nearMisses),
+                                 nearMisses);
+    }
+    std::string Repair(const std::string& xml, bool letRing = false) {
+        Read(xml);
+        changes = TieWriter::Repair(score.Imported(), letRing);
+        return score.Write(changes);
+    }
+    // The errors check finds, by what and where: what a command's output must not add to.
+    std::multiset<std::string> Errors(const std::string& xml) {
+        Read(xml);
+        std::multiset<std::string> errors;
+        for (const TieCheck::Finding& f : TieCheck(score.Imported()).Findings(nullptr, false))
+            if (TieCheck::SeverityOf(f.kind) == TieCheck::ERROR)
+                errors.insert(CheckReport::Line(score.Imported(), doc(), f));
+        return errors;
+    }
+};
+
+TEST_F(MusicXmlTieCheckTest, FindsEachErrorWhereItIs) {
+    const std::string place = "error: staff 1 (Flute), measure 1, beat ";
+    EXPECT_EQ(Check(OneStaff({"C4~ D4 E4 F4"})),
+              place +
+                  "1, voice 1: C4: a tie starts and no C4 follows in the voice\n"
+                  "1 error, 0 warnings\n");
+    EXPECT_EQ(Check(OneStaff({"D4 C4~ C4 E4"})),
+              place +
+                  "2, voice 1: C4: a tie starts and the next C4 (measure 1, beat 3) has no "
+                  "stop\n1 error, 0 warnings\n");
+    EXPECT_EQ(Check(OneStaff({"C4 ~D4 E4 F4"})),
+              place + "2, voice 1: D4: a tie stops with no start\n1 error, 0 warnings\n");
+    EXPECT_EQ(Check(Without(OneStaff({"C4~ ~C4 E4 F4"}), kTiedStart)),
+              place +
+                  "1, voice 1: C4: <tie type=\"start\"/> without <tied type=\"start\"/> "
+                  "(held, not drawn)\n1 error, 0 warnings\n");
+    EXPECT_EQ(Check(Without(OneStaff({"C4~ ~C4 E4 F4"}), kTieStop)),
+              place +
+                  "2, voice 1: C4: <tied type=\"stop\"/> without <tie type=\"stop\"/> "
+                  "(drawn, not held)\n1 error, 0 warnings\n");
+    EXPECT_EQ(Check(Twice(OneStaff({"C4~ ~C4 E4 F4"}), kTieStart)),
+              place + "1, voice 1: C4: two tie starts on one note\n1 error, 0 warnings\n");
+    EXPECT_EQ(Check(OneStaff({"r~ C4 E4 F4"})),
+              place + "1, voice 1: a tie on a rest\n1 error, 0 warnings\n");
+    EXPECT_EQ(Check(OneStaff({"C4~ ~D4 E4 F4"})),
+              place +
+                  "1, voice 1: C4 tied to D4 (measure 1, beat 2): two different pitches\n"
+                  "1 error, 0 warnings\n");
+}
+
+TEST_F(MusicXmlTieCheckTest, WarnsOfWhatIsAllowedButOftenAMistake) {
+    const std::string place = "warning: staff 1 (Flute), measure 1, beat 1, voice 1: ";
+    EXPECT_EQ(Check(OneStaff({"F#4~ ~Gb4 E4 F4"})),
+              place +
+                  "F#4 tied to Gb4 (measure 1, beat 2): the same sound spelled otherwise\n"
+                  "0 errors, 1 warning\n");
+    EXPECT_EQ(Check(OneStaff({"C4~ E4 ~C4 D4"})),
+              place +
+                  "C4 tied to C4 (measure 1, beat 3): not the next note of the voice\n"
+                  "0 errors, 1 warning\n");
+    EXPECT_EQ(Check(OneStaff({"v1 C4~:2 D4:2 <4 v2 r:2 ~C4:2"})),
+              place +
+                  "C4 tied to C4 in staff 1 (Flute), measure 1, beat 3, voice 2: another "
+                  "voice\n0 errors, 1 warning\n");
+    // Errors come first; near misses only when asked for.
+    EXPECT_EQ(Check(OneStaff({"C4~ ~C4 C#4 E4~", "~Eb4 r G4 G4"}), true),
+              "error: staff 1 (Flute), measure 1, beat 4, voice 1: E4 tied to Eb4 (measure 2, "
+              "beat 1): two different pitches\n"
+              "near miss: staff 1 (Flute), measure 1, beat 2, voice 1: C4; the next note is C#4, "
+              "the same letter with another alteration\n"
+              "1 error, 0 warnings, 1 near miss\n");
+}
+
+TEST_F(MusicXmlTieCheckTest, TheJsonDocumentHoldsEveryFindingWithItsPlaces) {
+    Read(OneStaff({"C4~ ~D4 E4 F4"}));
+    const EREGION whole = doc().WholeRegion();
+    EXPECT_EQ(
+        CheckReport::Json(score.Imported(), doc(),
+                          TieCheck(score.Imported()).Findings(&whole, false), false, "a.xml",
+                          whole),
+        "{\n  \"schema\": \"plovik-check/1\",\n  \"score\": \"a.xml\",\n"
+        "  \"region\": {\"staves\": [1, 1], \"measures\": [1, 1], \"startPosition\": 0, "
+        "\"endPosition\": null},\n"
+        "  \"summary\": {\"errors\": 1, \"warnings\": 0, \"nearMisses\": null},\n"
+        "  \"findings\": [\n"
+        "    {\"severity\": \"error\", \"kind\": \"different-pitches\", \"mark\": \"start\",\n"
+        "     \"at\": {\"staff\": 1, \"part\": \"P1\", \"partName\": \"Flute\", \"staffInPart\": "
+        "1, "
+        "\"measure\": 1, \"measureNumber\": \"1\", \"beat\": \"1\", \"voice\": \"1\", \"pitch\": "
+        "\"C4\"},\n"
+        "     \"partner\": {\"staff\": 1, \"part\": \"P1\", \"partName\": \"Flute\", "
+        "\"staffInPart\": 1, \"measure\": 1, \"measureNumber\": \"1\", \"beat\": \"2\", "
+        "\"voice\": \"1\", \"pitch\": \"D4\"},\n"
+        "     \"message\": \"C4 tied to D4 (measure 1, beat 2): two different pitches\"}\n"
+        "  ],\n  \"notes\": []\n}\n");
+}
+
+TEST_F(MusicXmlTieCheckTest, RepairMendsWhatIsUnambiguousOnceAndForAll) {
+    // Half-written, a missing stop, a start with nothing to go to, a stop with no start, a
+    // duplicate, a rest's tie, and a tie between two pitches, which stays.
+    const std::string broken =
+        Twice(Without(OneStaff({"C4~ ~C4 D4~ D4", "E4~ F4 ~G4 r~", "A4~ ~B4 B4 B4"}), kTiedStart),
+              kTieStart);
+    EXPECT_EQ(Check(broken),
+              "error: staff 1 (Flute), measure 1, beat 1, voice 1: C4: <tie type=\"start\"/> "
+              "without <tied type=\"start\"/> (held, not drawn)\n"
+              "error: staff 1 (Flute), measure 1, beat 1, voice 1: C4: two tie starts on one note\n"
+              "error: staff 1 (Flute), measure 1, beat 3, voice 1: D4: a tie starts and the next "
+              "D4 (measure 1, beat 4) has no stop\n"
+              "error: staff 1 (Flute), measure 2, beat 1, voice 1: E4: a tie starts and no E4 "
+              "follows in the voice\n"
+              "error: staff 1 (Flute), measure 2, beat 3, voice 1: G4: a tie stops with no start\n"
+              "error: staff 1 (Flute), measure 2, beat 4, voice 1: a tie on a rest\n"
+              "error: staff 1 (Flute), measure 3, beat 1, voice 1: A4 tied to B4 (measure 3, "
+              "beat 2): two different pitches\n"
+              "7 errors, 0 warnings\n");
+    const std::string mended = Repair(broken);
+    EXPECT_EQ(mended, OneStaff({"C4~ ~C4 D4~ ~D4", "E4 F4 G4 r", "A4~ ~B4 B4 B4"}));
+    EXPECT_EQ(Check(mended),
+              "error: staff 1 (Flute), measure 3, beat 1, voice 1: A4 tied to B4 (measure 3, "
+              "beat 2): two different pitches\n1 error, 0 warnings\n");
+    EXPECT_EQ(Repair(mended), mended);
+    EXPECT_TRUE(changes.empty());
+    // --let-ring keeps a start that goes nowhere as one that rings on.
+    std::string ringing = Repair(OneStaff({"E4~ F4 G4 A4"}), true);
+    EXPECT_EQ(Check(ringing), "0 errors, 0 warnings\n");
+    EXPECT_NE(ringing.find("<tied type=\"let-ring\"/>"), std::string::npos);
+    EXPECT_EQ(ringing.find(kTieStart), std::string::npos);
+    EXPECT_EQ(Repair(ringing, true), ringing);
+}
+
+TEST_F(MusicXmlTieCheckTest, NoCommandAddsAnErrorCheckFinds) {
+    const std::vector<std::string> scores = {
+        Twice(Without(OneStaff({"C4~ C4 D4~ D4", "E4~ F4 ~G4 r~", "A4~ ~B4 B4 B4"}), kTiedStart),
+              kTieStart),
+        OneStaff({"C4 g:C4~ C4 C4", "~C4 g:E4~ ~C4~ ~C4"}),
+        OneStaff({"v1 C4~:2 C4:2 <4 v2 r:2 ~C4~:2", "v1 ~C4:4 <4 v2 C4:4"}),
+        OneStaff({"F#4~ ~Gb4 Gb4 Gb4", "C4~ E4 ~C4 C4"}),
+        Without(OneStaff({"C4~ ~C4~ ~C4~ ~C4", "C4 ~C4 C4 C4"}), kTieStop, 1),
+    };
+    const EREGION regions[] = {Region(1, 1, 1, 2), Region(1, 1, 2, 2), Region(1, 1, 1, 1, 1024),
+                               Region(1, 1, 1, 2, 2048, 1024)};
+    for (const std::string& xml : scores) {
+        const std::multiset<std::string> before = Errors(xml);
+        auto noNewError = [&](const std::string& written, const char* what) {
+            for (const std::string& error : Errors(written))
+                EXPECT_TRUE(before.count(error)) << what << " added: " << error << "\n" << xml;
+        };
+        for (const EREGION& region : regions) {
+            noNewError(Tie(xml, &region), "tie");
+            noNewError(Untie(xml, &region), "untie");
+        }
+        // Repair leaves no error but ties between two pitches.
+        for (const std::string& error : Errors(Repair(xml)))
+            EXPECT_NE(error.find("two different pitches"), std::string::npos) << error;
+    }
+}
+
+}  // namespace
