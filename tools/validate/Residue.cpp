@@ -288,7 +288,7 @@ void Cycle(Context& context) {
     ExpectHostClean(context, "after the unload");
 }
 
-void Run(Context& context) {
+void RunCycles(Context& context) {
     const int failures = context.Failures();
     // A module may stay from its first load on, and a system loader keep something the first
     // time a module comes back (glibc's, 2,304 bytes at the second load under the sanitizers);
@@ -303,7 +303,7 @@ void Run(Context& context) {
 
 #if defined(_WIN32)
 DWORD WINAPI RunOnHostThread(LPVOID context) {
-    Run(*static_cast<Context*>(context));
+    RunCycles(*static_cast<Context*>(context));
     return 0;
 }
 #endif
@@ -312,7 +312,7 @@ DWORD WINAPI RunOnHostThread(LPVOID context) {
 
 void UnloadResidue(Context& context) {
     context.Label("from the main thread");
-    Run(context);
+    RunCycles(context);
     context.Label("from a thread of the host");
 #if defined(_WIN32)
     HANDLE thread = CreateThread(nullptr, 0, &RunOnHostThread, &context, 0, nullptr);
@@ -323,7 +323,7 @@ void UnloadResidue(Context& context) {
         CloseHandle(thread);
     }
 #else
-    std::thread([&context] { Run(context); }).join();
+    std::thread([&context] { RunCycles(context); }).join();
 #endif
     context.Label("");
 }
