@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -98,6 +99,9 @@ class ImportedScore {
     // Grace and cue notes, notes the host does not hold, by staff and in time.
     std::vector<Entry> others;
     std::vector<Notice> notices;
+    // Each measure that begins a second or later ending, with the measure that begins the
+    // first ending of its group: a tie into the first ending is played on into each of them.
+    std::map<int16_t, int16_t> laterEndings;
 
     const Entry* FindEntry(uint32_t number) const;
     // The entry after this one in its staff and layer, or null. Gaps count as entries.

@@ -249,6 +249,8 @@ class Reader {
         const PartSource& source = parts_[p];
         state.lengths.assign(score_.measureNumbers.size(), Fraction(0));
         if (p == 0) settings_.assign(score_.measureNumbers.size(), MeasureSetting{});
+        groupFirst_ = endingClosedAt_ = 0;
+        endingOpen_ = false;
         for (size_t i = 0; i < source.measures.size(); ++i) {
             if (!source.measures[i]) continue;
             const int16_t m = static_cast<int16_t>(i + 1);
@@ -258,6 +260,8 @@ class Reader {
                 const std::string_view name = child.name();
                 if (name == "attributes") {
                     ReadAttributes(child, state, p, m);
+                } else if (name == "barline") {
+                    for (pugi::xml_node ending : child.children("ending")) ReadEnding(ending, m);
                 } else if (name == "backup") {
                     cursor = cursor - Duration(child, state, p, m, "a backup");
                     if (cursor < 0) cursor = 0;
@@ -291,6 +295,33 @@ class Reader {
             }
             state.lengths[i] = furthest;
         }
+    }
+
+    // An ending begins a group of alternatives unless it is numbered after the first and
+    // follows straight on from an ending, or begins while one is still open.
+    void ReadEnding(pugi::xml_node ending, int16_t m) {
+        const std::string_view type = ending.attribute("type").value();
+        if (type != "start") {
+            if (type == "stop" || type == "discontinue") {
+                endingOpen_ = false;
+                endingClosedAt_ = m;
+            }
+            return;
+        }
+        bool first = false;  // numbered 1, alone or among others ("1, 2")
+        std::string_view numbers = ending.attribute("number").value();
+        while (!numbers.empty()) {
+            const size_t comma = numbers.find_first_of(", ");
+            if (numbers.substr(0, comma) == "1") first = true;
+            numbers = comma == std::string_view::npos ? "" : numbers.substr(comma + 1);
+        }
+        const bool later = !first && groupFirst_ > 0 && groupFirst_ < m &&
+                           (endingOpen_ || endingClosedAt_ == m - 1);
+        if (later)
+            score_.laterEndings.emplace(m, groupFirst_);
+        else
+            groupFirst_ = m;
+        endingOpen_ = true;
     }
 
     void ReadAttributes(pugi::xml_node attributes, PartState& state, size_t p, int16_t m) {
@@ -634,6 +665,10 @@ class Reader {
     std::vector<PartSource> parts_;
     std::vector<PartState> states_;
     std::vector<MeasureSetting> settings_;
+    // The endings of the part being read.
+    int16_t groupFirst_ = 0;      // where the first ending of the last group began
+    int16_t endingClosedAt_ = 0;  // where the last ending stopped
+    bool endingOpen_ = false;
 };
 
 }  // namespace

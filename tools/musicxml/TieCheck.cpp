@@ -105,9 +105,35 @@ bool TieCheck::Adjacent(size_t from, size_t to) const {
 }
 
 void TieCheck::Add(const NoteAt& start, const NoteAt& stop, Kind kind) {
-    from_[start.note] = ties_.size();
+    if (!from_.emplace(start.note, ties_.size()).second)
+        endingTies_.emplace(start.note, ties_.size());
     into_[stop.note] = ties_.size();
     ties_.push_back({start, stop, kind});
+}
+
+bool TieCheck::OpensMeasure(size_t event) const {
+    const Event& e = events_[event];
+    for (size_t j = event; j-- > 0;) {
+        const Event& before = events_[j];
+        if (before.sequence != e.sequence || before.entry->measure != e.entry->measure) return true;
+        if (!before.grace) return false;
+    }
+    return true;
+}
+
+size_t TieCheck::TieIntoFirstEnding(size_t event, const Note& stop) const {
+    const Entry& entry = *events_[event].entry;
+    const auto group = score_.laterEndings.find(entry.measure);
+    if (group == score_.laterEndings.end() || !OpensMeasure(event)) return kNone;
+    for (size_t t = ties_.size(); t-- > 0;) {
+        const Tie& tie = ties_[t];
+        if (tie.stop.entry->measure != group->second || tie.start.entry->measure >= group->second ||
+            tie.kind != NO_STOP || !tie.stop.note->SameWrittenPitch(stop))
+            continue;
+        const size_t into = eventOf_.at(tie.stop.note);
+        if (events_[into].sequence == events_[event].sequence && OpensMeasure(into)) return t;
+    }
+    return kNone;
 }
 
 void TieCheck::Walk(size_t begin, size_t end) {
@@ -120,6 +146,12 @@ void TieCheck::Walk(size_t begin, size_t end) {
         const Entry* entry = events_[i].entry;
         for (const Note& note : entry->notes) {
             if (!Pitched(note) || !note.Stops()) continue;
+            // At the start of a second ending, a tie into the first one plays on.
+            const size_t into = TieIntoFirstEnding(i, note);
+            if (into != kNone) {
+                Add(ties_[into].start, {entry, &note}, NO_STOP);
+                continue;
+            }
             // The start of the same pitch just before, one further back, or the same sound
             // spelled otherwise just before.
             auto pick = [&](auto&& fits) {
@@ -234,6 +266,13 @@ void TieCheck::PairOtherPitches() {
 const TieCheck::Tie* TieCheck::From(const Note* note) const {
     const auto found = from_.find(note);
     return found == from_.end() ? nullptr : &ties_[found->second];
+}
+
+std::vector<const TieCheck::Tie*> TieCheck::EndingTies(const Note* start) const {
+    std::vector<const Tie*> ties;
+    const auto range = endingTies_.equal_range(start);
+    for (auto it = range.first; it != range.second; ++it) ties.push_back(&ties_[it->second]);
+    return ties;
 }
 
 const TieCheck::Tie* TieCheck::Into(const Note* note) const {

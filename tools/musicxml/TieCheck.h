@@ -67,8 +67,10 @@ class TieCheck {
     explicit TieCheck(const ImportedScore& score);
 
     const std::vector<Tie>& Ties() const { return ties_; }
-    // The tie that starts (ends) at the note, or null.
+    // The tie that starts (ends) at the note, or null. A start before a first ending has its
+    // tie into the first ending here, and those into later endings in EndingTies.
     const Tie* From(const Note* note) const;
+    std::vector<const Tie*> EndingTies(const Note* start) const;
     const Tie* Into(const Note* note) const;
     // Starts and stops that pair with nothing.
     const std::vector<NoteAt>& LoneStarts() const { return loneStarts_; }
@@ -93,6 +95,11 @@ class TieCheck {
     // Whether a tie from the event `from` goes into the event `to` as into its next note.
     bool Adjacent(size_t from, size_t to) const;
     void Walk(size_t begin, size_t end);
+    // Whether nothing but grace notes comes before the event in its measure, in its voice.
+    bool OpensMeasure(size_t event) const;
+    // The tie into the start of the first ending that the stop at the start of a later ending
+    // plays on, or kNone.
+    size_t TieIntoFirstEnding(size_t event, const Note& stop) const;
     void PairAcrossVoices();
     void PairOtherPitches();
     void Add(const NoteAt& start, const NoteAt& stop, Kind kind);
@@ -104,6 +111,7 @@ class TieCheck {
     std::unordered_map<const Note*, size_t> eventOf_;
     std::vector<Tie> ties_;
     std::unordered_map<const Note*, size_t> from_, into_;
+    std::unordered_multimap<const Note*, size_t> endingTies_;  // by start
     std::vector<NoteAt> loneStarts_, loneStops_;
 };
 

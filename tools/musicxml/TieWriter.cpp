@@ -263,6 +263,15 @@ std::vector<TieWriter::Change> TieWriter::Compare(const ImportedScore& score,
         }
         startsGone.insert(&note);
         changes.push_back(change);
+        for (const TieCheck::Tie* tie : check().EndingTies(&note)) {
+            Change stop;
+            stop.kind = Change::REMOVED;
+            stop.entry = tie->stop.entry;
+            stop.note = tie->stop.note;
+            stop.stopOnly = true;
+            stopsGone.insert(stop.note);
+            changes.push_back(stop);
+        }
     };
     for (const Entry& entry : score.entries) {
         if (entry.kind != Entry::NOTES) continue;

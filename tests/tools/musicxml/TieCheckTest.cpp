@@ -166,6 +166,40 @@ TEST_F(MusicXmlTieCheckTest, RepairMendsWhatIsUnambiguousOnceAndForAll) {
     EXPECT_EQ(Repair(ringing, true), ringing);
 }
 
+// A tie into a first ending is played on into the second: the second's stop has its start.
+TEST_F(MusicXmlTieCheckTest, ATieIntoAFirstEndingPlaysOnIntoTheSecond) {
+    const std::string plain =
+        OneStaff({"C4 D4 E4 F4~", "~F4 E4 D4 C4", "~F4 G4 A4 B4", "~F4 C5 C5 C5"});
+    std::string xml = plain;
+    const auto barline = [&](int measure, const char* ending, bool left) {
+        const std::string open = "<measure number=\"" + std::to_string(measure) + "\">\n";
+        const size_t at =
+            left ? xml.find(open) + open.size() : xml.find("    </measure>", xml.find(open));
+        xml.insert(at, std::string("      <barline location=\"") + (left ? "left" : "right") +
+                           "\">" + ending + "</barline>\n");
+    };
+    barline(2, "<ending number=\"1\" type=\"start\"/>", true);
+    barline(2, "<ending number=\"1\" type=\"stop\"/>", false);
+    barline(3, "<ending number=\"2\" type=\"start\"/>", true);
+    barline(3, "<ending number=\"2\" type=\"discontinue\"/>", false);
+    const std::string lone = "measure 4, beat 1, voice 1: F4: a tie stops with no start\n";
+    EXPECT_EQ(Check(xml), "error: staff 1 (Flute), " + lone + "1 error, 0 warnings\n");
+    EXPECT_NE(Check(plain).find("measure 3, beat 1, voice 1: F4: a tie stops with no start\n"),
+              std::string::npos);
+    // Repair takes away only the stop after the endings; untie from either end, the whole tie.
+    std::string mended = Repair(xml);
+    EXPECT_EQ(Check(mended), "0 errors, 0 warnings\n");
+    size_t stops = 0;
+    for (size_t at = mended.find(kTieStop); at != std::string::npos;
+         at = mended.find(kTieStop, at + 1))
+        ++stops;
+    EXPECT_EQ(stops, 2u);
+    for (const EREGION& region : {Region(1, 1, 1, 1), Region(1, 1, 3, 3)}) {
+        const std::string untied = Untie(mended, &region);
+        EXPECT_EQ(untied.find("<tie"), std::string::npos) << untied;
+    }
+}
+
 TEST_F(MusicXmlTieCheckTest, NoCommandAddsAnErrorCheckFinds) {
     const std::vector<std::string> scores = {
         Twice(Without(OneStaff({"C4~ C4 D4~ D4", "E4~ F4 ~G4 r~", "A4~ ~B4 B4 B4"}), kTiedStart),
