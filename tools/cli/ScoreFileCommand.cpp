@@ -169,8 +169,8 @@ int RunCommand(const Options& options, plovikxml::MusicXmlScore& score, std::FIL
         notWritten += change.kind == plovikxml::TieWriter::Change::NOT_WRITTEN;
     if (notWritten > 0 && !options.report)
         std::fprintf(err,
-                     "plovik-host: %zu tie(s) the plug-in made join different pitches and were "
-                     "not written; --report lists them\n",
+                     "plovik-host: %zu tie(s) the plug-in made could not be written (to another "
+                     "pitch, or into a note another tie reaches); --report lists them\n",
                      notWritten);
     if (options.report) {
         std::FILE* to = options.output == "-" ? err : out;

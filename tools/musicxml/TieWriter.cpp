@@ -37,10 +37,12 @@ bool OfType(pugi::xml_node node, const char* type) {
     return value == type;
 }
 
-const Note* SameWrittenPitch(const Entry* entry, const Note& note) {
+// The first note of the entry of that written pitch, passing over those in `taken`.
+const Note* SameWrittenPitch(const Entry* entry, const Note& note,
+                             const std::unordered_set<const Note*>* taken = nullptr) {
     if (!entry || entry->kind != Entry::NOTES) return nullptr;
     for (const Note& other : entry->notes)
-        if (other.SameWrittenPitch(note)) return &other;
+        if (other.SameWrittenPitch(note) && !(taken && taken->count(&other))) return &other;
     return nullptr;
 }
 
@@ -251,6 +253,7 @@ std::vector<TieWriter::Change> TieWriter::Compare(const ImportedScore& score,
 
     std::vector<Change> changes;
     std::unordered_set<const Note*> startsGone, stopsGone;
+    std::unordered_set<const Note*> reached;  // the stops of the ties written
     const auto remove = [&](const Entry& entry, const Note& note) {
         Change change;
         change.kind = Change::REMOVED;
@@ -296,9 +299,15 @@ std::vector<TieWriter::Change> TieWriter::Compare(const ImportedScore& score,
             change.entry = &entry;
             change.note = &note;
             change.partnerEntry = score.Next(entry);
-            change.partner = SameWrittenPitch(change.partnerEntry, note);
+            // A stop ends one tie: a chord's unison that the plug-in tied twice into one note
+            // is written once.
+            change.partner = SameWrittenPitch(change.partnerEntry, note, &reached);
+            const Note* taken =
+                change.partner ? nullptr : SameWrittenPitch(change.partnerEntry, note);
             change.kind = Change::NOT_WRITTEN;
-            if (!change.partner) {
+            if (taken) {
+                change.partner = taken;
+            } else if (!change.partner) {
                 change.partner = SameHostPitch(change.partnerEntry, note);
             } else if (plain) {
                 change.kind = Change::ADDED;
@@ -310,6 +319,7 @@ std::vector<TieWriter::Change> TieWriter::Compare(const ImportedScore& score,
                 if (next.note == change.partner && adjacent && !check().Into(change.partner))
                     change.kind = Change::ADDED;
             }
+            if (change.kind == Change::ADDED) reached.insert(change.partner);
             changes.push_back(change);
         }
     }

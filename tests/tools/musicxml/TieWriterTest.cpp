@@ -108,6 +108,11 @@ TEST_F(MusicXmlTieWriterTest, TieGoesOverGraceNotesOfOtherPitchesOnly) {
     EXPECT_EQ(changes[0].kind, TieWriter::Change::NOT_WRITTEN);
     // A tie not written keeps the stop of the one that arrives.
     EXPECT_EQ(Tie(OneStaff({"C4 C4 g:C4 C4"})), OneStaff({"C4~ ~C4 g:C4 C4"}));
+    // A chord's unison tied twice into one note: one stop, so one tie.
+    EXPECT_EQ(Tie(OneStaff({"C4+E4+E4:2 E4:2"})), OneStaff({"C4+E4~+E4:2 ~E4:2"}));
+    ASSERT_EQ(changes.size(), 2u);
+    EXPECT_EQ(changes[1].kind, TieWriter::Change::NOT_WRITTEN);
+    EXPECT_EQ(Tie(OneStaff({"C4+E4+E4:2 E4+E4:2"})), OneStaff({"C4+E4~+E4~:2 ~E4+~E4:2"}));
 }
 
 TEST_F(MusicXmlTieWriterTest, UntieTakesAwayTheTiesOfGraceNotesAndEveryOtherEnd) {
