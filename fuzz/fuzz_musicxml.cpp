@@ -148,9 +148,10 @@ std::string WithoutTies(const std::string& bytes) {
     std::string out;
     for (size_t i = 0; i < xml.size();) {
         if (xml.compare(i, 5, "<tie ") == 0 || xml.compare(i, 6, "<tied ") == 0) {
-            const size_t end = xml.find("/>", i);
-            if (end != std::string::npos) {
-                i = end + 2;
+            // An empty element, not the words in a comment or processing instruction.
+            const size_t end = xml.find_first_of("<>", i + 1);
+            if (end != std::string::npos && xml[end] == '>' && xml[end - 1] == '/') {
+                i = end + 1;
                 continue;
             }
         }
