@@ -147,7 +147,12 @@ std::string WithoutTies(const std::string& bytes) {
         xml = plovikxml::TextEncoding::Decode(xml, kind);
     std::string out;
     for (size_t i = 0; i < xml.size();) {
-        if (xml.compare(i, 5, "<tie ") == 0 || xml.compare(i, 6, "<tied ") == 0) {
+        // <tie or <tied, then a blank of any kind or the end of the tag.
+        const size_t name = xml.compare(i, 5, "<tied") == 0  ? 5
+                            : xml.compare(i, 4, "<tie") == 0 ? 4
+                                                             : 0;
+        const char after = name && i + name < xml.size() ? xml[i + name] : '\0';
+        if (after == ' ' || after == '\t' || after == '\r' || after == '\n' || after == '/') {
             // An empty element, not the words in a comment or processing instruction.
             const size_t end = xml.find_first_of("<>", i + 1);
             if (end != std::string::npos && xml[end] == '>' && xml[end - 1] == '/') {
