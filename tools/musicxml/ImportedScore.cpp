@@ -50,6 +50,14 @@ size_t ImportedScore::IndexOf(const Entry& entry) const {
     return static_cast<size_t>(&entry - entries.data());
 }
 
+const ImportedScore::Note* ImportedScore::OfWrittenPitch(
+    const Entry* entry, const Note& note, const std::unordered_set<const Note*>* taken) {
+    if (!entry || entry->kind != Entry::NOTES) return nullptr;
+    for (const Note& other : entry->notes)
+        if (other.SameWrittenPitch(note) && !(taken && taken->count(&other))) return &other;
+    return nullptr;
+}
+
 const ImportedScore::Entry* ImportedScore::FindEntry(uint32_t number) const {
     if (entries.empty() || number < firstNumber_) return nullptr;
     const size_t index = number - firstNumber_;

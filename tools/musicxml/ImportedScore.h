@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "Document.h"
@@ -104,6 +105,10 @@ class ImportedScore {
     std::map<int16_t, int16_t> laterEndings;
 
     const Entry* FindEntry(uint32_t number) const;
+    // The first note of the entry (notes only) of the note's written pitch, passing over those
+    // in `taken`; null when there is none.
+    static const Note* OfWrittenPitch(const Entry* entry, const Note& note,
+                                      const std::unordered_set<const Note*>* taken = nullptr);
     // The entry after this one in its staff and layer, or null. Gaps count as entries.
     const Entry* Next(const Entry& entry) const;
     // The first entry of that staff and layer that starts at this time of the part, or null.

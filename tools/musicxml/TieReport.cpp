@@ -12,13 +12,6 @@ using Note = ImportedScore::Note;
 using Change = TieWriter::Change;
 using NearMiss = TieReport::NearMiss;
 
-const Note* Find(const Entry* entry, const Note& note) {
-    if (!entry || entry->kind != Entry::NOTES) return nullptr;
-    for (const Note& other : entry->notes)
-        if (other.SameWrittenPitch(note)) return &other;
-    return nullptr;
-}
-
 const Note* SameLetter(const Entry* entry, const Note& note) {
     if (!entry || entry->kind != Entry::NOTES) return nullptr;
     for (const Note& other : entry->notes)
@@ -65,19 +58,20 @@ std::vector<NearMiss> TieReport::NearMisses(const ImportedScore& score, const ER
         for (const Note& note : entry.notes) {
             const auto changed = tiedAfter.find(&note);
             if (changed != tiedAfter.end() ? changed->second : note.tied) continue;
-            if (const Note* other = SameLetter(next, note); other && !Find(next, note))
+            if (const Note* other = SameLetter(next, note);
+                other && !ImportedScore::OfWrittenPitch(next, note))
                 misses.push_back({NearMiss::OTHER_ALTERATION, &entry, &note, next, other});
             if (next && next->kind != Entry::NOTES) {
                 const Entry* after = next;
                 while (after && after->kind != Entry::NOTES) after = score.Next(*after);
-                if (const Note* other = Find(after, note))
+                if (const Note* other = ImportedScore::OfWrittenPitch(after, note))
                     misses.push_back({NearMiss::AFTER_REST, &entry, &note, after, other});
             }
-            if (!Find(next, note)) {
+            if (!ImportedScore::OfWrittenPitch(next, note)) {
                 for (int16_t layer = 0; layer < plovikhost::kDocumentLayers; ++layer) {
                     if (layer == entry.layer) continue;
                     const Entry* beside = score.EntryAt(entry.slot, layer, entry.at + entry.length);
-                    if (const Note* other = Find(beside, note))
+                    if (const Note* other = ImportedScore::OfWrittenPitch(beside, note))
                         misses.push_back({NearMiss::OTHER_LAYER, &entry, &note, beside, other});
                 }
             }

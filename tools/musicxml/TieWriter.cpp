@@ -37,15 +37,6 @@ bool OfType(pugi::xml_node node, const char* type) {
     return value == type;
 }
 
-// The first note of the entry of that written pitch, passing over those in `taken`.
-const Note* SameWrittenPitch(const Entry* entry, const Note& note,
-                             const std::unordered_set<const Note*>* taken = nullptr) {
-    if (!entry || entry->kind != Entry::NOTES) return nullptr;
-    for (const Note& other : entry->notes)
-        if (other.SameWrittenPitch(note) && !(taken && taken->count(&other))) return &other;
-    return nullptr;
-}
-
 const Note* SameHostPitch(const Entry* entry, const Note& note) {
     if (!entry || entry->kind != Entry::NOTES) return nullptr;
     for (const Note& other : entry->notes)
@@ -301,9 +292,9 @@ std::vector<TieWriter::Change> TieWriter::Compare(const ImportedScore& score,
             change.partnerEntry = score.Next(entry);
             // A stop ends one tie: a chord's unison that the plug-in tied twice into one note
             // is written once.
-            change.partner = SameWrittenPitch(change.partnerEntry, note, &reached);
+            change.partner = ImportedScore::OfWrittenPitch(change.partnerEntry, note, &reached);
             const Note* taken =
-                change.partner ? nullptr : SameWrittenPitch(change.partnerEntry, note);
+                change.partner ? nullptr : ImportedScore::OfWrittenPitch(change.partnerEntry, note);
             change.kind = Change::NOT_WRITTEN;
             if (taken) {
                 change.partner = taken;
