@@ -55,50 +55,45 @@ class MusicXmlTieCheckTest : public MusicXmlTest {
     }
 };
 
-TEST_F(MusicXmlTieCheckTest, FindsEachErrorWhereItIs) {
-    const std::string place = "error: staff 1 (Flute), measure 1, beat ";
-    EXPECT_EQ(Check(OneStaff({"C4~ D4 E4 F4"})),
-              place +
-                  "1, voice 1: C4: a tie starts and no C4 follows in the voice\n"
-                  "1 error, 0 warnings\n");
-    EXPECT_EQ(Check(OneStaff({"D4 C4~ C4 E4"})),
-              place +
-                  "2, voice 1: C4: a tie starts and the next C4 (measure 1, beat 3) has no "
-                  "stop\n1 error, 0 warnings\n");
-    EXPECT_EQ(Check(OneStaff({"C4 ~D4 E4 F4"})),
-              place + "2, voice 1: D4: a tie stops with no start\n1 error, 0 warnings\n");
-    EXPECT_EQ(Check(Without(OneStaff({"C4~ ~C4 E4 F4"}), kTiedStart)),
-              place +
-                  "1, voice 1: C4: <tie type=\"start\"/> without <tied type=\"start\"/> "
-                  "(held, not drawn)\n1 error, 0 warnings\n");
-    EXPECT_EQ(Check(Without(OneStaff({"C4~ ~C4 E4 F4"}), kTieStop)),
-              place +
-                  "2, voice 1: C4: <tied type=\"stop\"/> without <tie type=\"stop\"/> "
-                  "(drawn, not held)\n1 error, 0 warnings\n");
-    EXPECT_EQ(Check(Twice(OneStaff({"C4~ ~C4 E4 F4"}), kTieStart)),
-              place + "1, voice 1: C4: two tie starts on one note\n1 error, 0 warnings\n");
-    EXPECT_EQ(Check(OneStaff({"r~ C4 E4 F4"})),
-              place + "1, voice 1: a tie on a rest\n1 error, 0 warnings\n");
-    EXPECT_EQ(Check(OneStaff({"C4~ ~D4 E4 F4"})),
-              place +
-                  "1, voice 1: C4 tied to D4 (measure 1, beat 2): two different pitches\n"
-                  "1 error, 0 warnings\n");
-}
-
-TEST_F(MusicXmlTieCheckTest, WarnsOfWhatIsAllowedButOftenAMistake) {
-    const std::string place = "warning: staff 1 (Flute), measure 1, beat 1, voice 1: ";
-    EXPECT_EQ(Check(OneStaff({"F#4~ ~Gb4 E4 F4"})),
-              place +
-                  "F#4 tied to Gb4 (measure 1, beat 2): the same sound spelled otherwise\n"
-                  "0 errors, 1 warning\n");
-    EXPECT_EQ(Check(OneStaff({"C4~ E4 ~C4 D4"})),
-              place +
-                  "C4 tied to C4 (measure 1, beat 3): not the next note of the voice\n"
-                  "0 errors, 1 warning\n");
-    EXPECT_EQ(Check(OneStaff({"v1 C4~:2 D4:2 <4 v2 r:2 ~C4:2"})),
-              place +
-                  "C4 tied to C4 in staff 1 (Flute), measure 1, beat 3, voice 2: another "
-                  "voice\n0 errors, 1 warning\n");
+// One score per finding: the line check writes for it, at its place.
+TEST_F(MusicXmlTieCheckTest, FindsEachProblemWhereItIs) {
+    const std::string error = "error: staff 1 (Flute), measure 1, beat ";
+    const std::string warning = "warning: staff 1 (Flute), measure 1, beat 1, voice 1: ";
+    const std::string oneError = "\n1 error, 0 warnings\n", oneWarning = "\n0 errors, 1 warning\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {OneStaff({"C4~ D4 E4 F4"}),
+         error + "1, voice 1: C4: a tie starts and no C4 follows in the voice" + oneError},
+        {OneStaff({"D4 C4~ C4 E4"}),
+         error + "2, voice 1: C4: a tie starts and the next C4 (measure 1, beat 3) has no stop" +
+             oneError},
+        {OneStaff({"C4 ~D4 E4 F4"}),
+         error + "2, voice 1: D4: a tie stops with no start" + oneError},
+        {Without(OneStaff({"C4~ ~C4 E4 F4"}), kTiedStart),
+         error +
+             "1, voice 1: C4: <tie type=\"start\"/> without <tied type=\"start\"/> (held, not "
+             "drawn)" +
+             oneError},
+        {Without(OneStaff({"C4~ ~C4 E4 F4"}), kTieStop),
+         error +
+             "2, voice 1: C4: <tied type=\"stop\"/> without <tie type=\"stop\"/> (drawn, not "
+             "held)" +
+             oneError},
+        {Twice(OneStaff({"C4~ ~C4 E4 F4"}), kTieStart),
+         error + "1, voice 1: C4: two tie starts on one note" + oneError},
+        {OneStaff({"r~ C4 E4 F4"}), error + "1, voice 1: a tie on a rest" + oneError},
+        {OneStaff({"C4~ ~D4 E4 F4"}),
+         error + "1, voice 1: C4 tied to D4 (measure 1, beat 2): two different pitches" + oneError},
+        {OneStaff({"F#4~ ~Gb4 E4 F4"}),
+         warning + "F#4 tied to Gb4 (measure 1, beat 2): the same sound spelled otherwise" +
+             oneWarning},
+        {OneStaff({"C4~ E4 ~C4 D4"}),
+         warning + "C4 tied to C4 (measure 1, beat 3): not the next note of the voice" +
+             oneWarning},
+        {OneStaff({"v1 C4~:2 D4:2 <4 v2 r:2 ~C4:2"}),
+         warning + "C4 tied to C4 in staff 1 (Flute), measure 1, beat 3, voice 2: another voice" +
+             oneWarning},
+    };
+    for (const auto& [xml, line] : cases) EXPECT_EQ(Check(xml), line);
     // Errors come first; near misses only when asked for.
     EXPECT_EQ(Check(OneStaff({"C4~ ~C4 C#4 E4~", "~Eb4 r G4 G4"}), true),
               "error: staff 1 (Flute), measure 1, beat 4, voice 1: E4 tied to Eb4 (measure 2, "
